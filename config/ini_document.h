@@ -1,0 +1,76 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace talveron {
+
+/// An INI-format text held byte for byte, with the lookup rules of the profile routines:
+/// section and key names match without regard to ASCII letter case; blanks (spaces and tabs)
+/// around names and values are dropped, and so is one pair of matching quotes around a value;
+/// a value is cut at 1023 characters; the first section of a name and the first key of a name in
+/// it are the ones that count. A "[name]" line opens a section; a line with "=" inside a section
+/// defines a key; every other line is ignored. CR LF, LF and CR all end a line.
+///
+/// Edits replace or insert single lines and keep every other byte of the text as it was.
+class IniDocument {
+public:
+    IniDocument() = default;
+    explicit IniDocument(std::string text);
+
+    /// The delivered value of a key, or nullopt when the section or key is absent or the value
+    /// is empty (an empty value reads exactly like an absent key).
+    std::optional<std::string_view> find(std::string_view section, std::string_view key) const;
+
+    /// Calls visit(key, value) for the first occurrence of every key name in the section, in file
+    /// order, with its delivered value (possibly empty).
+    void forEachKey(std::string_view section,
+                    const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+
+    /// Sets a key: replaces the value of the first key of that name in place, or adds the key at
+    /// the end of the section, or adds the section at the end of the text.
+    void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+    /// The whole text, as read and edited.
+    const std::string& text() const { return text_; }
+
+private:
+    struct Entry {
+        std::string_view key;      // name as written, blanks dropped
+        std::string_view value;    // delivered value
+        std::size_t lineBegin;     // offset of the key line
+        std::size_t valueBegin;    // offset just after "="
+        std::size_t lineEnd;       // offset of the line terminator (or end of text)
+    };
+    struct Section {
+        std::size_t contentEnd;    // offset just after the last key line's terminator
+        std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> firstByKey;  // folded key -> entry index
+    };
+
+    void index();
+    const Section* findSection(std::string_view name) const;
+    std::string_view lineBreak() const;
+
+    std::string text_;
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> firstSectionByName_;  // folded name -> index
+};
+
+/// ReadProfileValue: the key's value, or defaultValue when it is absent or empty; a result of
+/// exactly "True" reads as "-1" and exactly "False" as "0".
+std::string ReadProfileValue(const IniDocument& document, std::string_view section,
+                             std::string_view key, std::string_view defaultValue);
+
+/// WriteProfileValue on a document in memory: "True" is written as "-1", "False" as "0".
+void WriteProfileValue(IniDocument& document, std::string_view section, std::string_view key,
+                       std::string_view value);
+
+/// ASCII letters folded to lower case; other bytes unchanged.
+std::string FoldCase(std::string_view text);
+
+}  // namespace talveron

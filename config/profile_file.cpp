@@ -1,0 +1,1 @@
+#include "config/profile_file.h"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+#include "config/ini_document.h"
+#include "config/status.h"
+
+namespace talveron {
+
+/// The bare name of the configuration file.
+inline constexpr std::string_view kConfigurationFileName = "TALVERON.CFG";
+
+/// The configuration directory for a given environment lookup: $XDG_CONFIG_HOME/talveron when set
+/// and absolute, else $HOME/.config/talveron. Empty when neither is usable.
+std::filesystem::path ConfigurationDirectory(
+    const std::function<const char*(const char*)>& environment);
+
+/// Reads an INI-format file whole. A missing file is reported as NotFound (callers that want the
+/// defaults then use an empty document); a directory as NotAFile; other failures as ReadFailed.
+Status LoadIniFile(const std::filesystem::path& path, IniDocument& document);
+
+/// Replaces the file with the document's text atomically: the text goes to a temporary file in
+/// the same directory, is flushed to disk and renamed over the old file, so a crash never leaves a
+/// half-written file. A symbolic link is followed and its target replaced; the old file's
+/// permissions are kept. On failure the old file is untouched.
+Status SaveIniFileAtomically(const std::filesystem::path& path, const IniDocument& document);
+
+/// WriteProfileValue on a file: load (a missing file starts empty), set one key, save atomically.
+Status WriteProfileValue(const std::filesystem::path& path, std::string_view section,
+                         std::string_view key, std::string_view value);
+
+}  // namespace talveron

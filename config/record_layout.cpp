@@ -1,0 +1,1 @@
+#include "config/record_layout.h"

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "config/ini_document.h"
+#include "config/option_settings.h"
+
+namespace talveron {
+
+/// The eight value lists whose misses the validator reports.
+enum class ValueList { IDType, RecordType, Sex, ReportType, ExposureType, Class, Mode, Radionuclide };
+inline constexpr std::size_t kValueListCount = 8;
+
+/// The section name of a list ("ID_Type_List", ...).
+std::string_view SectionOf(ValueList list);
+/// The list check code that switches the report of a miss in the list.
+OptionKey SwitchOf(ValueList list);
+/// The list a section name designates (exact spelling, as composed from a field name + "_List").
+std::optional<ValueList> ValueListOfSection(std::string_view sectionName);
+
+/// The valid values of the eight lists, read once per run. A value is in a list when the list's
+/// section has a key of that name (ASCII letter case ignored) whose value is non-empty and not "$".
+class ValueLists {
+public:
+    static ValueLists Load(const IniDocument& configuration);
+
+    bool contains(ValueList list, std::string_view value) const;
+
+private:
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using FoldedSet = std::unordered_set<std::string, FoldedHash, FoldedEqual>;
+
+    std::array<FoldedSet, kValueListCount> lists_;
+};
+
+}  // namespace talveron

@@ -1,0 +1,1 @@
+#include "engine/date_value.h"

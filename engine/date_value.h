@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/calendar.h"
+
+namespace talveron {
+
+/// The three parts of a date written YYYYMMDD: the numbers of characters 1-4, 5-6 and 7-8 of the
+/// trimmed text, whatever its length (missing characters read as no number, that is 0).
+struct DateParts {
+    double year = 0;
+    double month = 0;
+    double day = 0;
+
+    /// The parts name a real calendar day (whole numbers, month 1..12, day within the month).
+    bool valid() const;
+};
+
+DateParts ReadDateParts(std::string_view trimmedValue);
+
+/// The day number of a date against the run start: the run start minus the date at midnight, in
+/// days, rounded half to even; a later date gives a smaller number. 0 when the value is not a
+/// real calendar date.
+std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runStart);
+
+}  // namespace talveron

@@ -1,0 +1,1 @@
+#include "engine/dose_register.h"

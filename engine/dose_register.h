@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace talveron {
+
+/// The person key: first character of the ID type, then the trimmed employee identifier; the
+/// whole trimmed, left-aligned and blank-padded or cut to 14 characters.
+using PersonKey = std::array<char, 14>;
+PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId);
+
+/// One dose record of the load file.
+struct DoseListEntry {
+    PersonKey key{};
+    std::int32_t startDays = 0;  ///< day number of Monitoring_Start
+    std::int32_t endDays = 0;    ///< day number of Monitoring_End
+    double tede = 0;             ///< numeric value of TEDE
+};
+
+/// One intake record of the load file, linked to the last dose record above it.
+struct IntakeEntry {
+    std::int64_t doseLine = 0;  ///< line of the last D record above; 0 when none
+    std::int64_t intakeLine = 0;
+    double intake = 0;
+};
+
+/// The intakes that belong to one dose record.
+struct IntakeSummary {
+    std::int64_t count = 0;
+    double total = 0;  ///< sum of the intakes, in file order
+};
+
+/// DoseList, DoseIndex and IntakeRegister of one run, with the totals of the registration pass.
+/// Filled by the registration pass, then sealed with buildIndex(); read by the main pass and the
+/// summary report. Memory grows with the number of dose and intake records only.
+class DoseRegister {
+public:
+    void clear();
+
+    /// InsertDoseEntry: appends an entry; returns its position.
+    std::size_t addDose(const DoseListEntry& entry);
+    /// AddIntake: appends an intake; intakes must arrive in file order.
+    void addIntake(const IntakeEntry& entry);
+    void addTotals(double cede, double cde) { cedeTotal_ += cede; cdeTotal_ += cde; }
+
+    /// Builds the index by person key. Call once, after the last addDose and before lookups.
+    void buildIndex();
+
+    /// FindDoseEntries: the positions of every entry with the key, in file order.
+    std::span<const std::uint32_t> findDoseEntries(const PersonKey& key) const;
+
+    /// Whether two or more entries of the key have their start day or their end day within
+    /// [lowDays, highDays], bounds included. Logarithmic for keys with many entries, so a file in
+    /// which every record shares one key stays fast.
+    bool twoOrMoreEntriesTouch(const PersonKey& key, std::int32_t lowDays,
+                               std::int32_t highDays) const;
+
+    /// The intakes whose DoseLine equals the line of a dose record.
+    IntakeSummary intakesOf(std::int64_t doseLine) const;
+
+    std::span<const DoseListEntry> doses() const { return doses_; }
+    std::span<const IntakeEntry> intakes() const { return intakes_; }
+    double cedeTotal() const { return cedeTotal_; }
+    double cdeTotal() const { return cdeTotal_; }
+    std::int64_t intakeCount() const { return static_cast<std::int64_t>(intakes_.size()); }
+
+private:
+    /// A key with many entries keeps its start and end days sorted, for range counts.
+    struct LargeGroup {
+        std::vector<std::pair<std::int32_t, std::uint32_t>> starts;  // (day, position)
+        std::vector<std::pair<std::int32_t, std::uint32_t>> ends;
+    };
+    static constexpr std::size_t kLargeGroupSize = 16;
+
+    std::pair<std::size_t, std::size_t> groupRange(const PersonKey& key) const;
+
+    std::vector<DoseListEntry> doses_;
+    std::vector<IntakeEntry> intakes_;
+    std::vector<std::uint32_t> byKey_;  // positions sorted by key, file order among equal keys
+    std::unordered_map<std::size_t, LargeGroup> largeGroups_;  // by the group's first index in byKey_
+    double cedeTotal_ = 0;
+    double cdeTotal_ = 0;
+};
+
+}  // namespace talveron

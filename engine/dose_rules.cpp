@@ -1,0 +1,1 @@
+#include "engine/dose_rules.h"

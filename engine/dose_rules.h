@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/option_settings.h"
+#include "engine/record_context.h"
+
+namespace talveron {
+
+/// DoseValueSyntax: the message for a dose value's syntax (first and last character, decimal
+/// points, embedded blanks), the last applicable one; empty when the value passes.
+std::string DoseValueSyntax(std::string_view value, const OptionSettings& options);
+
+/// CheckDoseValues: the intake correlation, then the limits, NC rules and sums of a dose record.
+void CheckDoseValues(RecordContext& record);
+
+}  // namespace talveron

@@ -1,0 +1,1 @@
+#include "engine/field_validators.h"

@@ -1,0 +1,1 @@
+#include "engine/known_fields.h"

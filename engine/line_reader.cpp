@@ -1,0 +1,1 @@
+#include "engine/line_reader.h"

@@ -1,0 +1,1 @@
+#include "engine/record_context.h"

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "config/option_settings.h"
+#include "config/record_layout.h"
+#include "config/value_lists.h"
+#include "engine/calendar.h"
+#include "engine/dose_register.h"
+#include "engine/finding.h"
+#include "engine/known_fields.h"
+#include "engine/rule.h"
+
+namespace talveron {
+
+/// What the checks of a run consult besides the record itself; fixed for the main pass except
+/// `present`, which the run moves forward as the clock does.
+struct CheckEnvironment {
+    const LayoutTable& layouts;
+    const OptionSettings& options;
+    const ValueLists& lists;
+    const KnownFields& fields;
+    const DoseRegister& doses;
+    LocalDateTime runStart;
+    const LocalDateTime& present;  ///< the moment date checks compare with
+};
+
+/// WriteFinding: where every reported finding goes (results file, tally, displays).
+class FindingSink {
+public:
+    virtual ~FindingSink() = default;
+    virtual void writeFinding(const Finding& finding, const FindingPlace& place) = 0;
+};
+
+/// The record being checked (RecordValues and the two tallies) and the one way checks report.
+/// Reporting adds one to the tally of the rule's level before the finding is handed to the sink,
+/// so a finding counts even when the output options keep it out of the results file.
+class RecordContext {
+public:
+    RecordContext(const CheckEnvironment& environment, FindingSink& sink);
+
+    /// Starts a record: tallies to 0, no values, no layout.
+    void begin(std::string_view record, std::int64_t lineNumber, char recordType);
+    /// Cuts the record into trimmed field values by the layout (field extraction).
+    void extract(const RecordLayout& layout);
+
+    const CheckEnvironment& environment() const { return environment_; }
+    bool on(OptionKey code) const { return environment_.options.on(code); }
+
+    std::string_view record() const { return record_; }
+    std::int64_t lineNumber() const { return lineNumber_; }
+    /// The type the dispatcher gave the record: 'H' on line 1, else character 41 (0 when none).
+    char recordType() const { return recordType_; }
+    /// The layout the values were cut by; nullptr before extract().
+    const RecordLayout* layout() const { return layout_; }
+    /// The trimmed value of field k (1-based); empty for 0 or a field the layout lacks.
+    std::string_view value(int ordinal) const;
+    std::span<const std::string_view> values() const { return values_; }
+    /// Start of field k in the current layout; 0 when the layout lacks it.
+    std::int32_t fieldStart(int ordinal) const;
+
+    /// Reports a finding of the rule on field `ordinal` at `character` with a composed message.
+    /// Checks test their code with on() before they report.
+    void report(const Rule& rule, int ordinal, std::int32_t character, std::string_view message,
+                Span span = Span::Field);
+    /// Reports the rule's fixed message against the start of field `ordinal`; against column 0
+    /// and character 0 when the layout lacks the field.
+    void report(const Rule& rule, int ordinal);
+    /// Reports with the tally chosen apart from the level written (the record-length rule), and
+    /// with the record type passed to the writer.
+    void reportTallied(Level tally, const Rule& rule, int ordinal, std::int32_t character,
+                       std::string_view message, bool headerType);
+
+    std::int64_t errorCount() const { return errorCount_; }
+    std::int64_t warningCount() const { return warningCount_; }
+
+private:
+    void deliver(Level tally, const Rule& rule, int ordinal, std::int32_t character,
+                 std::string_view message, Span span, bool headerType);
+
+    const CheckEnvironment& environment_;
+    FindingSink& sink_;
+    std::string_view record_;
+    std::int64_t lineNumber_ = 0;
+    char recordType_ = 0;
+    const RecordLayout* layout_ = nullptr;
+    std::vector<std::string_view> values_;
+    std::int64_t errorCount_ = 0;
+    std::int64_t warningCount_ = 0;
+};
+
+}  // namespace talveron

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "engine/record_context.h"
+
+namespace talveron {
+
+/// CheckDates: start before end, birth date limits, period of at most 13 months (dose records).
+void CheckDates(RecordContext& record);
+
+/// CheckSingleMonitoringPeriod: false when another dose record of the same person has a start
+/// or end date within this record's monitoring period.
+bool CheckSingleMonitoringPeriod(const RecordContext& record);
+
+/// CheckSsn: an identifier of type "SSN" holds digits only (dose, intake and comment records).
+void CheckSsn(RecordContext& record);
+
+/// CheckTestNames: "TEST" or "TRAIN" in the name fields (dose records).
+void CheckTestNames(RecordContext& record);
+
+/// CheckClassMode: the class and mode combinations of an intake record.
+void CheckClassMode(RecordContext& record);
+
+}  // namespace talveron

@@ -1,0 +1,1 @@
+#include "engine/results_file.h"

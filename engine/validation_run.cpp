@@ -1,0 +1,1 @@
+#include "engine/validation_run.h"

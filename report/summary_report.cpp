@@ -1,0 +1,1 @@
+#include "report/summary_report.h"
