@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -25,5 +26,12 @@ private:
     Code code_ = Code::Ok;
     std::string message_;
 };
+
+/// A path in double quotes, as messages name files.
+inline std::string QuotedPath(const std::filesystem::path& path) {
+    std::string text(1, '"');
+    text.append(path.string()).push_back('"');
+    return text;
+}
 
 }  // namespace talveron

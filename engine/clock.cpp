@@ -1,1 +1,19 @@
 #include "engine/clock.h"
+
+#include <ctime>
+
+namespace talveron {
+
+LocalDateTime SystemClock::now() const {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+std::chrono::steady_clock::time_point SystemClock::steadyNow() const {
+    return std::chrono::steady_clock::now();
+}
+
+}  // namespace talveron

@@ -1,1 +1,57 @@
 #include "engine/line_reader.h"
+
+namespace talveron {
+
+LineReader::LineReader(std::istream& input, std::size_t chunkSize)
+    : input_(input), buffer_(chunkSize == 0 ? 1 : chunkSize) {}
+
+bool LineReader::refill() {
+    if (atEnd_) return false;
+    input_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    const auto count = static_cast<std::size_t>(input_.gcount());
+    if (input_.bad()) failed_ = true;
+    if (count < buffer_.size()) atEnd_ = true;
+    position_ = 0;
+    end_ = count;
+    return count > 0;
+}
+
+bool LineReader::next(std::string_view& line) {
+    partial_.clear();
+    bool sawBytes = false;
+    for (;;) {
+        if (position_ == end_ && !refill()) {
+            if (!sawBytes || failed_) return false;
+            line = partial_;
+            return true;
+        }
+        if (skipLineFeed_) {
+            skipLineFeed_ = false;
+            if (buffer_[position_] == '\n') {
+                ++position_;
+                continue;
+            }
+        }
+        const char* begin = buffer_.data() + position_;
+        const char* stop = buffer_.data() + end_;
+        const char* cursor = begin;
+        while (cursor != stop && *cursor != '\n' && *cursor != '\r') ++cursor;
+        if (cursor == stop) {
+            partial_.append(begin, cursor);
+            position_ = end_;
+            sawBytes = true;
+            continue;
+        }
+        skipLineFeed_ = *cursor == '\r';
+        position_ = static_cast<std::size_t>(cursor - buffer_.data()) + 1;
+        if (partial_.empty()) {
+            line = std::string_view(begin, static_cast<std::size_t>(cursor - begin));
+        } else {
+            partial_.append(begin, cursor);
+            line = partial_;
+        }
+        return true;
+    }
+}
+
+}  // namespace talveron

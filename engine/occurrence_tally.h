@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,7 +38,13 @@ private:
         std::int64_t firstLine = 0;
         std::int64_t lastLine = 0;
     };
-    std::unordered_map<std::string, Counts> byLevel_[2];
+    struct MessageHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view message) const {
+            return std::hash<std::string_view>{}(message);
+        }
+    };
+    std::unordered_map<std::string, Counts, MessageHash, std::equal_to<>> byLevel_[2];
 };
 
 }  // namespace talveron

@@ -7,6 +7,7 @@
 
 #include "config/option_settings.h"
 #include "config/record_layout.h"
+#include "config/text.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
 #include "engine/dose_register.h"
@@ -15,6 +16,11 @@
 #include "engine/rule.h"
 
 namespace talveron {
+
+/// Field extraction: the trimmed text of every field of the layout (its width from its start,
+/// shorter or empty where the line ends; blanks around it removed), in layout order.
+void ExtractFields(std::string_view record, const RecordLayout& layout,
+                   std::vector<std::string_view>& values);
 
 /// What the checks of a run consult besides the record itself; fixed for the main pass except
 /// `present`, which the run moves forward as the clock does.

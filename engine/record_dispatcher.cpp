@@ -1,1 +1,129 @@
 #include "engine/record_dispatcher.h"
+
+#include <string>
+
+#include "engine/dose_rules.h"
+#include "engine/field_validators.h"
+#include "engine/record_rules.h"
+
+namespace talveron {
+
+namespace {
+
+struct LengthLimits {
+    char type;
+    std::int64_t shortestRecordLength;  // line length + 2 below this is too short
+    std::size_t longestTrimmed;         // trimmed length above this is too long
+};
+
+constexpr LengthLimits kLengthLimits[] = {
+    {'H', 183, 323},
+    {'D', 200, 200},
+    {'I', 58, 66},
+    {'C', 43, 282},
+};
+
+constexpr Rule kInvalidRecordLength{OptionKey::IRL, Level::Error, "Invalid Record Length of "};
+constexpr Rule kInvalidHeaderLength{OptionKey::IRL, Level::Warning, "Invalid Record Length of "};
+constexpr Rule kInvalidRecordType{OptionKey::IRT, Level::Error, "Invalid Record Type '"};
+constexpr Rule kMultipleDosePeriods{OptionKey::MDMP, Level::Error,
+                                    "Multiple dose records for same monitoring period"};
+
+/// Where the dispatcher's own findings point: the record-type field.
+constexpr int kTypeColumn = 5;
+constexpr std::int32_t kTypeCharacter = 41;
+
+}  // namespace
+
+void CheckRecordLength(RecordContext& record, std::string_view recordType, std::int64_t recordLength) {
+    if (recordType.size() != 1 || !record.on(OptionKey::IRL)) return;
+    for (const LengthLimits& limits : kLengthLimits) {
+        if (limits.type != recordType.front()) continue;
+        const bool tooShort = recordLength < limits.shortestRecordLength;
+        const bool tooLong = TrimSpaces(record.record()).size() > limits.longestTrimmed;
+        if (!tooShort && !tooLong) return;
+
+        std::string message(kInvalidRecordLength.message);
+        message += ' ';
+        message += std::to_string(recordLength);
+        message += " for Type '";
+        message += recordType;
+        message += '\'';
+        const Level tally = tooLong ? Level::Warning : Level::Error;
+        const bool header = limits.type == 'H';
+        if (header) {
+            record.reportTallied(tally, kInvalidHeaderLength, 0, 1, message, true);
+        } else {
+            record.reportTallied(tally, kInvalidRecordLength, kTypeColumn, kTypeCharacter, message, false);
+        }
+        return;
+    }
+}
+
+RecordDispatcher::RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink)
+    : environment_(environment), context_(environment, sink) {}
+
+DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t lineNumber,
+                                          std::int64_t recordLength) {
+    std::string_view recordType;
+    if (lineNumber == 1) {
+        recordType = "H";
+    } else if (record.size() >= 41) {
+        recordType = record.substr(40, 1);
+    }
+    const char typeLetter = recordType.empty() ? 0 : recordType.front();
+    context_.begin(record, lineNumber, typeLetter);
+    CheckRecordLength(context_, recordType, recordLength);
+
+    const LayoutTable& layouts = environment_.layouts;
+    if (lineNumber == 1) {
+        context_.extract(layouts.of(RecordType::Header));
+        captureHeaderValues();
+        ValidateFields(context_);
+    } else if (recordType == "D") {
+        context_.extract(layouts.of(RecordType::Dose));
+        ValidateFields(context_);
+        CheckDoseValues(context_);
+        CheckDates(context_);
+        if (context_.on(OptionKey::MDMP) && !CheckSingleMonitoringPeriod(context_)) {
+            context_.reportTallied(Level::Error, kMultipleDosePeriods, kTypeColumn, kTypeCharacter,
+                                   kMultipleDosePeriods.message, false);
+        }
+        CheckSsn(context_);
+        CheckTestNames(context_);
+    } else if (recordType == "C") {
+        context_.extract(layouts.of(RecordType::Comment));
+        ValidateFields(context_);
+        CheckSsn(context_);
+    } else if (recordType == "I") {
+        context_.extract(layouts.of(RecordType::Intake));
+        ValidateFields(context_);
+        CheckClassMode(context_);
+        CheckSsn(context_);
+    } else if (context_.on(OptionKey::IRT)) {
+        std::string message(kInvalidRecordType.message);
+        message += recordType;
+        message += '\'';
+        context_.reportTallied(Level::Error, kInvalidRecordType, kTypeColumn, kTypeCharacter, message,
+                               recordType == "H");
+    }
+    return {typeLetter, context_.errorCount(), context_.warningCount()};
+}
+
+void RecordDispatcher::captureHeaderValues() {
+    const auto values = context_.values();
+    const auto entry = [&](std::size_t index) {
+        return index < values.size() ? std::string(values[index]) : std::string();
+    };
+    header_.licenseNo = entry(0);
+    header_.licenseeName = entry(2);
+    header_.contactPerson = entry(3);
+    header_.associatedLicenses = entry(5);
+    for (std::size_t index = 6; index < values.size(); ++index) {
+        if (values[index].empty()) continue;
+        header_.associatedLicenses += ',';
+        header_.associatedLicenses += values[index];
+    }
+}
+
+}  // namespace talveron

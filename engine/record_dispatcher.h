@@ -1,1 +1,42 @@
 #pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/header_values.h"
+#include "engine/record_context.h"
+
+namespace talveron {
+
+/// What CountRecord needs of a dispatched record.
+struct DispatchResult {
+    char recordType = 0;  ///< 'H' on line 1, else character 41; 0 when the line is shorter
+    std::int64_t errors = 0;
+    std::int64_t warnings = 0;
+};
+
+/// CheckRecordLength: the record-length rule of the record's type (none for unknown types).
+/// The tally follows the kind of fault (too long: warning), the level the type (header: WARNING
+/// at column 0, character 1; others: ERROR at column 5, character 41).
+void CheckRecordLength(RecordContext& record, std::string_view recordType, std::int64_t recordLength);
+
+/// DispatchRecord: types a line, applies the record-length rule, cuts it into field values and
+/// runs the checks of its type in their fixed order; keeps the header values of line 1.
+class RecordDispatcher {
+public:
+    RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink);
+
+    /// recordLength is the line's character count plus 2 (the line end).
+    DispatchResult dispatch(std::string_view record, std::int64_t lineNumber, std::int64_t recordLength);
+
+    const HeaderValues& header() const { return header_; }
+
+private:
+    void captureHeaderValues();
+
+    const CheckEnvironment& environment_;
+    RecordContext context_;
+    HeaderValues header_;
+};
+
+}  // namespace talveron

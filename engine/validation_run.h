@@ -1,1 +1,78 @@
 #pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "config/option_settings.h"
+#include "config/record_layout.h"
+#include "config/status.h"
+#include "config/value_lists.h"
+#include "engine/calendar.h"
+#include "engine/clock.h"
+#include "engine/run_counters.h"
+#include "engine/run_observer.h"
+#include "engine/run_paths.h"
+
+namespace talveron {
+
+/// What a run checks against. The layouts and options are read once and shared read-only by
+/// any number of runs; the value lists are read when the run is prepared.
+struct RunInputs {
+    const LayoutTable& layouts;
+    const OptionSettings& options;
+    const ValueLists& lists;
+    /// The moment taken as RunStart and as "now" for date checks and the report date, instead
+    /// of the clock (re-validating an archived file as of its due date).
+    std::optional<LocalDateTime> asOf;
+};
+
+/// The smallest load file worth validating, in bytes.
+inline constexpr std::int64_t kMinimumLoadFileSize = 323;
+
+enum class RunStatus {
+    Validated,       ///< both passes ran to the end
+    Cancelled,       ///< the operator cancelled
+    StoppedByLimit,  ///< an automatic-cancel limit fired; see cancelReason
+    TooSmall,        ///< fewer than 323 bytes: "File is too small!"
+    Unreadable,      ///< the load file could not be read: "Error Reading Load File!"
+    Refused,         ///< an output path would be the load file itself; nothing was touched
+};
+
+/// How a run ended and what it wrote; the front end turns it into messages.
+struct RunOutcome {
+    RunStatus status = RunStatus::Validated;
+    RunPaths paths;
+    std::string problem;       ///< for TooSmall, Unreadable and Refused: which file and why
+    std::string cancelReason;  ///< CancelReason of an automatic cancel
+    RunCounters counters;
+    std::int64_t findingCount = 0;  ///< findings written to the results file
+    bool resultsWritten = false;    ///< the results file was created in this run
+    bool reportWritten = false;     ///< the summary report was created in this run
+    Status resultsStatus;           ///< a failure to delete, create or write the results file
+    Status reportStatus;            ///< the same for the report
+    std::string elapsed;            ///< the last elapsed time shown
+};
+
+/// One validation of one load file: deletes the old outputs, refuses small files, registers the
+/// dose and intake records, checks every line, writes the results file with its trailer and,
+/// when the run completed and GDR is on, the summary report. Synchronous; a run shares nothing
+/// mutable with other runs. `active` is RunActive: the caller sets it before execute() and
+/// clears it to cancel; the run tests it before every line and clears it when a limit fires.
+class ValidationRun {
+public:
+    ValidationRun(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
+                  std::atomic<bool>& active);
+
+    RunOutcome execute(const std::filesystem::path& loadPath);
+
+private:
+    const RunInputs& inputs_;
+    const Clock& clock_;
+    RunObserver& observer_;
+    std::atomic<bool>& active_;
+};
+
+}  // namespace talveron

@@ -1,0 +1,42 @@
+#include "engine/finding_writer.h"
+
+#include "engine/results_file.h"
+
+namespace talveron {
+
+void InformationLine::show(std::string_view caption, std::string_view text) {
+    caption_ = caption;
+    observer_.informationChanged(caption_, text);
+}
+
+FindingWriter::FindingWriter(const OptionSettings& options, OutputFile& results,
+                             OccurrenceTally& tally, RunObserver& observer, RunTimer& timer,
+                             InformationLine& information)
+    : options_(options),
+      results_(results),
+      tally_(tally),
+      observer_(observer),
+      timer_(timer),
+      information_(information) {}
+
+void FindingWriter::writeFinding(const Finding& finding, const FindingPlace& place) {
+    timer_.update();
+    observer_.findingReported(finding, place);
+
+    if (options_.on(OptionKey::GRF) && (finding.level == Level::Error || options_.on(OptionKey::IW))) {
+        ++findingCount_;
+        section_.clear();
+        AppendFindingSection(section_, findingCount_, finding);
+        results_.append(section_);
+
+        std::string caption(LevelText(finding.level));
+        caption += " Information";
+        std::string text(finding.message);
+        text += " Line:";
+        text += FormatGrouped(finding.lineNumber);
+        information_.show(caption, text);
+    }
+    if (options_.on(OptionKey::IOS)) tally_.add(finding.level, finding.message, finding.lineNumber);
+}
+
+}  // namespace talveron
