@@ -8,6 +8,7 @@
 #include "cli/cli_options.h"
 #include "cli/finding_printer.h"
 #include "cli/run_summary.h"
+#include "config/default_configuration.h"
 #include "config/ini_document.h"
 #include "config/option_settings.h"
 #include "config/profile_file.h"
@@ -82,6 +83,19 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     if (options.version) {
         out << kProgram << ' ' << kVersion << '\n';
         return 0;
+    }
+    if (options.installConfig) {
+        const Status installed = InstallDefaultConfiguration(environment.configDirectory);
+        if (installed.ok()) {
+            out << kProgram << ": installed the default configuration as "
+                << QuotedPath(environment.configDirectory / kConfigurationFileName) << '\n';
+        } else if (installed.code() == Status::Code::Refused) {
+            out << kProgram << ": " << installed.message() << '\n';
+        } else {
+            err << kProgram << ": " << installed.message() << '\n';
+            return 2;
+        }
+        if (options.loadFiles.empty()) return 0;
     }
     if (options.loadFiles.empty()) return UsageError(err, "no load file given");
 
