@@ -26,10 +26,16 @@ public:
     /// is empty (an empty value reads exactly like an absent key).
     std::optional<std::string_view> find(std::string_view section, std::string_view key) const;
 
+    /// The text of a key exactly as written, from just after its "=" to the line end: blanks and
+    /// quotes kept, not cut. For values that are data, such as a copied record; nullopt when the
+    /// section or key is absent.
+    std::optional<std::string_view> verbatim(std::string_view section, std::string_view key) const;
+
     /// Calls visit(key, value) for the first occurrence of every key name in the section, in file
     /// order, with its delivered value (possibly empty).
-    void forEachKey(std::string_view section,
-                    const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+    void forEachKey(
+        std::string_view section,
+        const std::function<void(std::string_view key, std::string_view value)>& visit) const;
 
     /// Sets a key: replaces the value of the first key of that name in place, or adds the key at
     /// the end of the section, or adds the section at the end of the text.
@@ -39,22 +45,29 @@ public:
     const std::string& text() const { return text_; }
 
 private:
+    // Offsets into text_ rather than views, so that copies and moves stay valid.
+    struct Span {
+        std::size_t offset;
+        std::size_t length;
+    };
     struct Entry {
-        std::string_view key;      // name as written, blanks dropped
-        std::string_view value;    // delivered value
-        std::size_t lineBegin;     // offset of the key line
-        std::size_t valueBegin;    // offset just after "="
-        std::size_t lineEnd;       // offset of the line terminator (or end of text)
+        Span key;                // name as written, blanks dropped
+        Span value;              // delivered value
+        std::size_t valueBegin;  // offset just after "="
+        std::size_t lineEnd;     // offset of the line terminator (or end of text)
     };
     struct Section {
-        std::size_t contentEnd;    // offset just after the last key line's terminator
+        std::size_t contentEnd;  // offset just after the last key line's terminator
         std::vector<Entry> entries;
         std::unordered_map<std::string, std::size_t> firstByKey;  // folded key -> entry index
     };
 
     void index();
     const Section* findSection(std::string_view name) const;
+    const Entry* findEntry(std::string_view section, std::string_view key) const;
+    std::string_view slice(Span span) const;
     std::string_view lineBreak() const;
+    void insertLine(std::size_t at, std::string_view line);
 
     std::string text_;
     std::vector<Section> sections_;

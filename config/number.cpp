@@ -1,1 +1,120 @@
 #include "config/number.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace talveron {
+namespace {
+
+// Beyond this an exponent gives infinity or zero whatever the digits; saturating keeps the
+// arithmetic below in range.
+constexpr std::int64_t kExponentLimit = 1'000'000'000'000'000;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+
+int DigitValue(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::string WithoutSkippedBlanks(std::string_view text) {
+    std::string kept;
+    kept.reserve(text.size());
+    std::copy_if(text.begin(), text.end(), std::back_inserter(kept),
+                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    return kept;
+}
+
+std::string_view LeadingDigits(std::string_view text) {
+    const auto end = std::find_if_not(text.begin(), text.end(), IsDigit);
+    return text.substr(0, static_cast<std::size_t>(end - text.begin()));
+}
+
+// Hexadecimal and octal literals denote 16-bit, then 32-bit two's-complement patterns.
+double FromPattern(double value) {
+    if (value <= 0xFFFF) return value >= 0x8000 ? value - 0x10000 : value;
+    if (value <= 0xFFFFFFFF) return value >= 0x80000000 ? value - 0x100000000 : value;
+    return value;
+}
+
+double ParseRadix(std::string_view digits, int radix) {
+    double value = 0;
+    for (const char c : digits) {
+        const int digit = DigitValue(c);
+        if (digit < 0 || digit >= radix) break;
+        value = value * radix + digit;
+    }
+    return FromPattern(value);
+}
+
+std::int64_t ParseExponent(std::string_view text) {
+    if (text.empty() || !IsExponentLetter(text[0])) return 0;
+    text.remove_prefix(1);
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) text.remove_prefix(1);
+    std::int64_t exponent = 0;
+    for (const char c : LeadingDigits(text))
+        exponent = std::min(exponent * 10 + (c - '0'), kExponentLimit);
+    return negative ? -exponent : exponent;
+}
+
+// The digits are handed to strtod without a decimal point (the fraction moves into the exponent),
+// so the result is correctly rounded and does not depend on the locale's decimal separator.
+double ParseDecimal(std::string_view text) {
+    std::string normalised;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        normalised += text[0];
+        text.remove_prefix(1);
+    }
+    const std::string_view whole = LeadingDigits(text);
+    text.remove_prefix(whole.size());
+    std::string_view fraction;
+    if (!text.empty() && text[0] == '.') {
+        fraction = LeadingDigits(text.substr(1));
+        text.remove_prefix(1 + fraction.size());
+    }
+    if (whole.empty() && fraction.empty()) return 0;
+    const std::int64_t exponent = ParseExponent(text) - static_cast<std::int64_t>(fraction.size());
+    normalised.append(whole).append(fraction).append("e").append(std::to_string(exponent));
+    return std::strtod(normalised.c_str(), nullptr);
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text) {
+    const std::string number = WithoutSkippedBlanks(text);
+    if (number.size() >= 2 && number[0] == '&') {
+        const std::string_view digits = std::string_view(number).substr(2);
+        if (number[1] == 'H' || number[1] == 'h') return ParseRadix(digits, 16);
+        if (number[1] == 'O' || number[1] == 'o') return ParseRadix(digits, 8);
+    }
+    return ParseDecimal(number);
+}
+
+double RoundHalfEven(double value) {
+    // Explicit rather than nearbyint, so the result does not depend on the rounding mode.
+    const double below = std::floor(value);
+    const double rest = value - below;
+    if (rest < 0.5) return below;
+    if (rest > 0.5) return below + 1;
+    return std::fmod(below, 2) == 0 ? below : below + 1;
+}
+
+std::optional<std::int16_t> ParseInt16(std::string_view text) {
+    const double rounded = RoundHalfEven(ParseNumber(text));
+    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::int16_t ParseInt16Clamped(std::string_view text) {
+    const double rounded = RoundHalfEven(ParseNumber(text));
+    if (std::isnan(rounded)) return 0;
+    return static_cast<std::int16_t>(std::clamp<double>(rounded, INT16_MIN, INT16_MAX));
+}
+
+}  // namespace talveron

@@ -1,1 +1,81 @@
 #include "config/value_lists.h"
+
+#include <algorithm>
+
+namespace talveron {
+namespace {
+
+struct ListDefinition {
+    ValueList list;
+    std::string_view section;
+    OptionKey checkSwitch;
+};
+
+constexpr std::array<ListDefinition, kValueListCount> kLists{{
+    {ValueList::IDType, "ID_Type_List", OptionKey::IDTypeList},
+    {ValueList::RecordType, "Record_Type_List", OptionKey::RecordTypeList},
+    {ValueList::Sex, "Sex_List", OptionKey::SexList},
+    {ValueList::ReportType, "Report_Type_List", OptionKey::ReportTypeList},
+    {ValueList::ExposureType, "Exposure_Type_List", OptionKey::ExposureTypeList},
+    {ValueList::Class, "Class_List", OptionKey::ClassList},
+    {ValueList::Mode, "Mode_List", OptionKey::ModeList},
+    {ValueList::Radionuclide, "Radionuclide_List", OptionKey::RadionuclideList},
+}};
+
+// Lookups read the list with "$" as the default, so an empty value and a value of exactly "$"
+// both read as a miss.
+constexpr std::string_view kMissMarker = "$";
+
+unsigned char FoldByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+const ListDefinition& DefinitionOfList(ValueList list) {
+    return kLists[static_cast<std::size_t>(list)];
+}
+
+}  // namespace
+
+std::string_view SectionOf(ValueList list) { return DefinitionOfList(list).section; }
+
+OptionKey SwitchOf(ValueList list) { return DefinitionOfList(list).checkSwitch; }
+
+std::optional<ValueList> ValueListOfSection(std::string_view sectionName) {
+    const auto it = std::find_if(kLists.begin(), kLists.end(),
+                                 [&](const ListDefinition& d) { return d.section == sectionName; });
+    if (it == kLists.end()) return std::nullopt;
+    return it->list;
+}
+
+std::size_t ValueLists::FoldedHash::operator()(std::string_view text) const {
+    // FNV-1a over the folded bytes, so that names differing only in letter case collide.
+    std::size_t hash = 14695981039346656037ULL;
+    for (const char c : text) hash = (hash ^ FoldByte(c)) * 1099511628211ULL;
+    return hash;
+}
+
+bool ValueLists::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return FoldByte(x) == FoldByte(y); });
+}
+
+ValueLists ValueLists::Load(const IniDocument& configuration) {
+    ValueLists loaded;
+    for (const ListDefinition& definition : kLists) {
+        FoldedSet& values = loaded.lists_[static_cast<std::size_t>(definition.list)];
+        configuration.forEachKey(definition.section,
+                                 [&](std::string_view key, std::string_view value) {
+                                     if (!value.empty() && value != kMissMarker)
+                                         values.emplace(key);
+                                 });
+    }
+    return loaded;
+}
+
+bool ValueLists::contains(ValueList list, std::string_view value) const {
+    const FoldedSet& values = lists_[static_cast<std::size_t>(list)];
+    return values.find(value) != values.end();
+}
+
+}  // namespace talveron

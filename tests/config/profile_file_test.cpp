@@ -1,1 +1,237 @@
+#include "config/profile_file.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+namespace talveron {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TemporaryDirectory {
+  public:
+    TemporaryDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "talveron-config-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TemporaryDirectory() {
+        std::error_code ignored;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const char* name) const { return path_ / name; }
+
+  private:
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int EntryCount(const fs::path& directory) {
+    return static_cast<int>(std::distance(fs::directory_iterator(directory), {}));
+}
+
+fs::perms PermissionsOf(const fs::path& path) {
+    return fs::status(path).permissions() & fs::perms::mask;
+}
+
+struct DirectoryCase {
+    std::map<std::string, std::string> environment;
+    const char* expected;
+};
+
+class ConfigurationDirectoryTest : public testing::TestWithParam<DirectoryCase> {};
+
+TEST_P(ConfigurationDirectoryTest, PrefersAnAbsoluteXdgConfigHome) {
+    const auto& variables = GetParam().environment;
+    const auto lookup = [&](const char* name) -> const char* {
+        const auto it = variables.find(name);
+        return it == variables.end() ? nullptr : it->second.c_str();
+    };
+    EXPECT_EQ(ConfigurationDirectory(lookup), fs::path(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConfigurationDirectoryTest,
+    testing::Values(
+        DirectoryCase{{{"XDG_CONFIG_HOME", "/x/cfg"}, {"HOME", "/home/u"}}, "/x/cfg/talveron"},
+        DirectoryCase{{{"XDG_CONFIG_HOME", "/x/cfg"}}, "/x/cfg/talveron"},
+        DirectoryCase{{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.config/talveron"},
+        DirectoryCase{{{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/u"}},
+                      "/home/u/.config/talveron"},
+        DirectoryCase{{{"HOME", "/home/u"}}, "/home/u/.config/talveron"},
+        DirectoryCase{{{"XDG_CONFIG_HOME", "cfg"}}, ""}, DirectoryCase{{{"HOME", ""}}, ""},
+        DirectoryCase{{{"HOME", "home/u"}}, ""}, DirectoryCase{{}, ""}));
+
+TEST(LoadIniFileTest, ReadsTheBytesAsTheyAre) {
+    const TemporaryDirectory directory;
+    const std::string text = "[s]\r\nk=v\rj=\x1a\n\n[t]\nz=";
+    WriteFile(directory / "a.cfg", text + std::string(1, '\0') + "end");
+    IniDocument document;
+    ASSERT_TRUE(LoadIniFile(directory / "a.cfg", document).ok());
+    EXPECT_EQ(document.text(), text + std::string(1, '\0') + "end");
+    EXPECT_EQ(document.find("s", "j"), "\x1a");
+    EXPECT_EQ(document.find("t", "z"), std::string_view("\0end", 4));
+}
+
+TEST(LoadIniFileTest, ReportsAMissingFileAsNotFound) {
+    const TemporaryDirectory directory;
+    IniDocument document;
+    const Status status = LoadIniFile(directory / "missing.cfg", document);
+    EXPECT_EQ(status.code(), Status::Code::NotFound);
+    EXPECT_NE(status.message().find((directory / "missing.cfg").string()), std::string::npos)
+        << status.message();
+}
+
+TEST(LoadIniFileTest, ReportsADirectoryAsNotAFile) {
+    const TemporaryDirectory directory;
+    IniDocument document;
+    const Status status = LoadIniFile(directory.path(), document);
+    EXPECT_EQ(status.code(), Status::Code::NotAFile);
+    EXPECT_NE(status.message().find(directory.path().string()), std::string::npos);
+}
+
+TEST(LoadIniFileTest, ReportsOtherFailuresAsReadFailed) {
+    const TemporaryDirectory directory;
+    WriteFile(directory / "plain", "x");
+    IniDocument document;
+    const Status status = LoadIniFile(directory / "plain" / "inside.cfg", document);
+    EXPECT_EQ(status.code(), Status::Code::ReadFailed);
+    EXPECT_NE(status.message().find("Not a directory"), std::string::npos) << status.message();
+}
+
+TEST(SaveIniFileTest, WritesANewFileReadableByAll) {
+    const TemporaryDirectory directory;
+    const IniDocument document("[s]\r\nk=v\r\n");
+    ASSERT_TRUE(SaveIniFileAtomically(directory / "new.cfg", document).ok());
+    EXPECT_EQ(ReadFile(directory / "new.cfg"), "[s]\r\nk=v\r\n");
+    EXPECT_EQ(PermissionsOf(directory / "new.cfg"), fs::perms(0644));
+    EXPECT_EQ(EntryCount(directory.path()), 1) << "temporary file left behind";
+}
+
+TEST(SaveIniFileTest, ReplacesAFileAndKeepsItsPermissions) {
+    const TemporaryDirectory directory;
+    const fs::path path = directory / "old.cfg";
+    WriteFile(path, "a much longer old text than the new one\n");
+    fs::permissions(path, fs::perms(0640));
+    ASSERT_TRUE(SaveIniFileAtomically(path, IniDocument("[n]\n")).ok());
+    EXPECT_EQ(ReadFile(path), "[n]\n");
+    EXPECT_EQ(PermissionsOf(path), fs::perms(0640));
+    EXPECT_EQ(EntryCount(directory.path()), 1);
+}
+
+TEST(SaveIniFileTest, ReplacesTheTargetOfASymbolicLinkAndKeepsTheLink) {
+    const TemporaryDirectory directory;
+    fs::create_directory(directory / "real");
+    WriteFile(directory / "real" / "TALVERON.CFG", "old\n");
+    fs::create_symlink("real/TALVERON.CFG", directory / "middle");
+    fs::create_symlink(directory / "middle", directory / "link");
+    ASSERT_TRUE(SaveIniFileAtomically(directory / "link", IniDocument("new\n")).ok());
+    EXPECT_TRUE(fs::is_symlink(directory / "link"));
+    EXPECT_TRUE(fs::is_symlink(directory / "middle"));
+    EXPECT_EQ(ReadFile(directory / "real" / "TALVERON.CFG"), "new\n");
+    EXPECT_EQ(EntryCount(directory / "real"), 1);
+}
+
+TEST(SaveIniFileTest, CreatesTheTargetOfADanglingLink) {
+    const TemporaryDirectory directory;
+    fs::create_symlink("target.cfg", directory / "link");
+    ASSERT_TRUE(SaveIniFileAtomically(directory / "link", IniDocument("new\n")).ok());
+    EXPECT_TRUE(fs::is_symlink(directory / "link"));
+    EXPECT_EQ(ReadFile(directory / "target.cfg"), "new\n");
+}
+
+TEST(SaveIniFileTest, FailsOnALinkLoop) {
+    const TemporaryDirectory directory;
+    fs::create_symlink("b", directory / "a");
+    fs::create_symlink("a", directory / "b");
+    const Status status = SaveIniFileAtomically(directory / "a", IniDocument("new\n"));
+    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+    EXPECT_EQ(EntryCount(directory.path()), 2);
+}
+
+TEST(SaveIniFileTest, FailureLeavesTheTargetAndNoTemporaryFile) {
+    // Renaming a file over a directory fails even for the superuser.
+    const TemporaryDirectory directory;
+    fs::create_directory(directory / "taken.cfg");
+    const Status status = SaveIniFileAtomically(directory / "taken.cfg", IniDocument("x\n"));
+    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+    EXPECT_NE(status.message().find((directory / "taken.cfg").string()), std::string::npos)
+        << status.message();
+    EXPECT_TRUE(fs::is_directory(directory / "taken.cfg"));
+    EXPECT_EQ(EntryCount(directory.path()), 1);
+}
+
+TEST(SaveIniFileTest, FailsInAMissingDirectory) {
+    const TemporaryDirectory directory;
+    const Status status = SaveIniFileAtomically(directory / "gone" / "a.cfg", IniDocument("x"));
+    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+    EXPECT_NE(status.message().find("No such file or directory"), std::string::npos)
+        << status.message();
+}
+
+TEST(SaveIniFileTest, FailureInAReadOnlyDirectoryLeavesTheOldFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only directories";
+    const TemporaryDirectory directory;
+    const fs::path path = directory / "old.cfg";
+    WriteFile(path, "old\n");
+    fs::permissions(directory.path(), fs::perms(0555));
+    const Status status = SaveIniFileAtomically(path, IniDocument("new\n"));
+    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+    EXPECT_EQ(ReadFile(path), "old\n");
+    EXPECT_EQ(EntryCount(directory.path()), 1);
+}
+
+TEST(WriteProfileValueFileTest, StartsAMissingFileEmpty) {
+    const TemporaryDirectory directory;
+    ASSERT_TRUE(WriteProfileValue(directory / "TALVERON.CFG", "AutoCancel", "TE", "True").ok());
+    EXPECT_EQ(ReadFile(directory / "TALVERON.CFG"), "[AutoCancel]\r\nTE=-1\r\n");
+}
+
+TEST(WriteProfileValueFileTest, ChangesOneKeyAndKeepsTheRest) {
+    const TemporaryDirectory directory;
+    const fs::path path = directory / "TALVERON.CFG";
+    WriteFile(path, "; layouts\n[D]\n1=Employee_ID\n[ValidationOptions]\nAIC = -1 \nIRL=-1\n");
+    ASSERT_TRUE(WriteProfileValue(path, "validationoptions", "aic", "False").ok());
+    ASSERT_TRUE(WriteProfileValue(path, "ValidationOptions", "BDay", "0").ok());
+    EXPECT_EQ(ReadFile(path),
+              "; layouts\n[D]\n1=Employee_ID\n[ValidationOptions]\nAIC =0\nIRL=-1\nBDay=0\n");
+}
+
+TEST(WriteProfileValueFileTest, WritesNothingWhenTheFileCannotBeRead) {
+    const TemporaryDirectory directory;
+    fs::create_directory(directory / "TALVERON.CFG");
+    const Status status = WriteProfileValue(directory / "TALVERON.CFG", "s", "k", "v");
+    EXPECT_EQ(status.code(), Status::Code::NotAFile);
+    EXPECT_TRUE(fs::is_empty(directory / "TALVERON.CFG"));
+    EXPECT_EQ(EntryCount(directory.path()), 1);
+}
+
+TEST(WriteProfileValueFileTest, ReportsAFailedSave) {
+    const TemporaryDirectory directory;
+    const Status status = WriteProfileValue(directory / "gone" / "TALVERON.CFG", "s", "k", "v");
+    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+}
+
+}  // namespace
+}  // namespace talveron
