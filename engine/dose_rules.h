@@ -9,8 +9,10 @@
 namespace talveron {
 
 /// DoseValueSyntax: the message for a dose value's syntax (first and last character, decimal
-/// points, embedded blanks), the last applicable one; empty when the value passes.
-std::string DoseValueSyntax(std::string_view value, const OptionSettings& options);
+/// points, embedded blanks), the last applicable one; empty when the value passes. When `code` is
+/// given, it receives the check code behind a non-empty message.
+std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
+                            OptionKey* code = nullptr);
 
 /// CheckDoseValues: the intake correlation, then the limits, NC rules and sums of a dose record.
 void CheckDoseValues(RecordContext& record);

@@ -1,0 +1,165 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "config/ini_document.h"
+#include "config/option_settings.h"
+#include "config/record_layout.h"
+#include "config/value_lists.h"
+#include "engine/calendar.h"
+#include "engine/dose_register.h"
+#include "engine/finding.h"
+#include "engine/known_fields.h"
+#include "engine/record_context.h"
+
+namespace talveron::testing {
+
+/// Field values by field name, for building a record line.
+using FieldValues = std::vector<std::pair<std::string_view, std::string_view>>;
+
+/// One field of an inline layout: name, width, type code, minimum length.
+struct FieldSpec {
+    std::string_view name;
+    std::int32_t len;
+    std::string_view type = "NA";
+    std::int32_t minimumLen = 0;
+};
+
+/// A layout as the loader builds it: 24-character names, 4-character types, one separator
+/// character between neighbouring fields.
+inline RecordLayout MakeLayout(std::initializer_list<FieldSpec> specs) {
+    RecordLayout layout;
+    std::int32_t start = 1;
+    for (const FieldSpec& spec : specs) {
+        FieldDef field;
+        field.name = std::string(spec.name).substr(0, 24);
+        field.trimmedName = field.name;
+        field.name.resize(24, ' ');
+        field.len = spec.len;
+        field.type = std::string(spec.type).substr(0, 4);
+        field.type.resize(4, ' ');
+        field.fieldType = FieldTypeOf(field.type);
+        field.start = start;
+        field.minimumLen = spec.minimumLen;
+        layout.fields.push_back(field);
+        start += spec.len + 1;
+    }
+    return layout;
+}
+
+/// A record line with each named value written left-aligned at its field's start; every other
+/// character is a blank.
+inline std::string MakeLine(const RecordLayout& layout, const FieldValues& values) {
+    const FieldDef& last = layout.fields.back();
+    std::string line(static_cast<std::size_t>(last.start + last.len - 1), ' ');
+    for (const auto& [name, value] : values) {
+        const FieldDef& field = *layout.field(FindField(layout, name));
+        line.replace(static_cast<std::size_t>(field.start - 1), value.size(), value);
+    }
+    return line;
+}
+
+/// A finding as the sink received it, copied out of the report call.
+struct Recorded {
+    OptionKey code;
+    Level level;
+    std::string message;
+    std::int64_t lineNumber;
+    std::int32_t column;
+    std::int32_t character;
+    std::int32_t spanFirst;
+    std::int32_t spanLast;
+};
+
+class RecordingSink : public FindingSink {
+  public:
+    void writeFinding(const Finding& finding, const FindingPlace& place) override {
+        findings.push_back({finding.code, finding.level, std::string(finding.message),
+                            finding.lineNumber, finding.column, finding.character, place.spanFirst,
+                            place.spanLast});
+    }
+
+    std::vector<Recorded> findings;
+};
+
+/// A finding a test expects; an empty message is not compared.
+struct Expected {
+    OptionKey code;
+    Level level;
+    std::int32_t column;
+    std::int32_t character;
+    std::string_view message = {};
+};
+
+/// The sink holds exactly the expected findings, in order, and the tallies agree with them.
+inline void ExpectFindings(const std::vector<Recorded>& actual,
+                           std::pair<std::int64_t, std::int64_t> counts,
+                           const std::vector<Expected>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    std::int64_t errors = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("finding " + std::to_string(i + 1) + ": " + actual[i].message);
+        EXPECT_EQ(actual[i].code, expected[i].code);
+        EXPECT_EQ(actual[i].level, expected[i].level);
+        EXPECT_EQ(actual[i].column, expected[i].column);
+        EXPECT_EQ(actual[i].character, expected[i].character);
+        if (!expected[i].message.empty()) {
+            EXPECT_EQ(actual[i].message, expected[i].message);
+        }
+        if (expected[i].level == Level::Error) ++errors;
+    }
+    EXPECT_EQ(counts.first, errors);
+    EXPECT_EQ(counts.second, static_cast<std::int64_t>(expected.size()) - errors);
+}
+
+/// Everything a check needs around one record: layouts, options (all on), value lists, a dose
+/// register and the two moments. Tests adjust the members, then run a check on a line.
+class RecordFixture {
+  public:
+    LayoutTable layouts;
+    OptionSettings options = OptionSettings::Defaults();
+    ValueLists lists = ValueLists::Load(IniDocument());
+    DoseRegister doses;
+    LocalDateTime runStart{2024, 6, 15, 10, 30, 0};
+    LocalDateTime present{2024, 6, 15, 10, 30, 0};
+    RecordingSink sink;
+
+    RecordLayout& layout(RecordType type) { return layouts.of(type); }
+
+    std::string line(RecordType type, const FieldValues& values) {
+        return MakeLine(layouts.of(type), values);
+    }
+
+    /// Cuts the line by the layout of its type and runs check(context) on it; returns what the
+    /// check returned and leaves the findings in `sink` and the tallies in the last counts.
+    template <class Check>
+    auto run(RecordType type, std::string_view record, Check check, std::int64_t lineNumber = 2) {
+        const KnownFields fields = KnownFields::Find(layouts);
+        const CheckEnvironment environment{layouts, options,  lists,  fields,
+                                           doses,   runStart, present};
+        RecordContext context(environment, sink);
+        context.begin(record, lineNumber, RecordTypeLetter(type));
+        context.extract(layouts.of(type));
+        if constexpr (std::is_void_v<decltype(check(context))>) {
+            check(context);
+            lastCounts = {context.errorCount(), context.warningCount()};
+        } else {
+            auto result = check(context);
+            lastCounts = {context.errorCount(), context.warningCount()};
+            return result;
+        }
+    }
+
+    /// The record's error and warning tallies after the last run().
+    std::pair<std::int64_t, std::int64_t> lastCounts{0, 0};
+};
+
+}  // namespace talveron::testing
