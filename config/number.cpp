@@ -22,11 +22,13 @@ int DigitValue(char c) {
     return -1;
 }
 
+bool IsSkippedBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
 std::string WithoutSkippedBlanks(std::string_view text) {
     std::string kept;
     kept.reserve(text.size());
     std::copy_if(text.begin(), text.end(), std::back_inserter(kept),
-                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+                 [](char c) { return !IsSkippedBlank(c); });
     return kept;
 }
 
@@ -63,12 +65,36 @@ std::int64_t ParseExponent(std::string_view text) {
     return negative ? -exponent : exponent;
 }
 
+/// Exact in double: mantissas below 10^15 and powers of ten up to 10^22, so one multiplication or
+/// division rounds correctly (the common short values of records never reach strtod).
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kFastSignificantDigits = 15;
+
+std::optional<double> FastDecimal(bool negative, std::string_view whole, std::string_view fraction,
+                                  std::int64_t exponent) {
+    if (exponent < -22 || exponent > 22) return std::nullopt;
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    for (const std::string_view digits : {whole, fraction}) {
+        for (const char c : digits) {
+            if (mantissa == 0 && c == '0') continue;
+            if (++significant > kFastSignificantDigits) return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    double value = static_cast<double>(mantissa);
+    value = exponent < 0 ? value / kPowersOfTen[-exponent] : value * kPowersOfTen[exponent];
+    return negative ? -value : value;
+}
+
 // The digits are handed to strtod without a decimal point (the fraction moves into the exponent),
 // so the result is correctly rounded and does not depend on the locale's decimal separator.
 double ParseDecimal(std::string_view text) {
-    std::string normalised;
+    std::string_view sign;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        normalised += text[0];
+        sign = text.substr(0, 1);
         text.remove_prefix(1);
     }
     const std::string_view whole = LeadingDigits(text);
@@ -80,6 +106,8 @@ double ParseDecimal(std::string_view text) {
     }
     if (whole.empty() && fraction.empty()) return 0;
     const std::int64_t exponent = ParseExponent(text) - static_cast<std::int64_t>(fraction.size());
+    if (const auto fast = FastDecimal(sign == "-", whole, fraction, exponent)) return *fast;
+    std::string normalised(sign);
     normalised.append(whole).append(fraction).append("e").append(std::to_string(exponent));
     return std::strtod(normalised.c_str(), nullptr);
 }
@@ -87,9 +115,14 @@ double ParseDecimal(std::string_view text) {
 }  // namespace
 
 double ParseNumber(std::string_view text) {
-    const std::string number = WithoutSkippedBlanks(text);
+    std::string kept;
+    std::string_view number = text;
+    if (std::any_of(text.begin(), text.end(), IsSkippedBlank)) {
+        kept = WithoutSkippedBlanks(text);
+        number = kept;
+    }
     if (number.size() >= 2 && number[0] == '&') {
-        const std::string_view digits = std::string_view(number).substr(2);
+        const std::string_view digits = number.substr(2);
         if (number[1] == 'H' || number[1] == 'h') return ParseRadix(digits, 16);
         if (number[1] == 'O' || number[1] == 'o') return ParseRadix(digits, 8);
     }
