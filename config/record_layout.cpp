@@ -48,15 +48,9 @@ std::int32_t ReadWidth(const IniDocument& configuration, std::string_view sectio
 }
 
 FieldDef ReadField(const IniDocument& configuration, const std::string& name, std::int32_t start) {
-    FieldDef field;
-    field.name = FitTo(name, kNameWidth);
-    field.trimmedName = TrimSpaces(field.name);
-    field.len = ReadWidth(configuration, name, "Len", "-1");
-    field.type = FitTo(ReadProfileValue(configuration, name, "Type", "NA"), kTypeWidth);
-    field.fieldType = FieldTypeOf(field.type);
-    field.start = start;
-    field.minimumLen = ReadWidth(configuration, name, "MinimumLen", "0");
-    return field;
+    return DefineField(name, ReadWidth(configuration, name, "Len", "-1"),
+                       ReadProfileValue(configuration, name, "Type", "NA"), start,
+                       ReadWidth(configuration, name, "MinimumLen", "0"));
 }
 
 RecordLayout ReadLayout(const IniDocument& configuration, RecordType type) {
@@ -82,9 +76,20 @@ FieldType FieldTypeOf(std::string_view typeCode4) {
     return it == kTypeCodes.end() ? FieldType::None : it->second;
 }
 
-const FieldDef* RecordLayout::field(int ordinal) const {
-    if (ordinal < 1 || ordinal > count()) return nullptr;
-    return &fields[static_cast<std::size_t>(ordinal - 1)];
+FieldDef DefineField(std::string_view name, std::int32_t len, std::string_view typeCode,
+                     std::int32_t start, std::int32_t minimumLen) {
+    FieldDef field;
+    field.name = FitTo(std::string(name), kNameWidth);
+    field.trimmedName = TrimSpaces(field.name);
+    field.len = len;
+    field.type = FitTo(std::string(typeCode), kTypeWidth);
+    field.fieldType = FieldTypeOf(field.type);
+    field.start = start;
+    field.minimumLen = minimumLen;
+    if (field.fieldType == FieldType::List) {
+        field.reportedList = ValueListOfSection(field.trimmedName + "_List");
+    }
+    return field;
 }
 
 char RecordTypeLetter(RecordType type) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/ini_document.h"
+#include "config/value_lists.h"
 
 namespace talveron {
 
@@ -26,7 +27,15 @@ struct FieldDef {
     FieldType fieldType = FieldType::None;
     std::int32_t start = 1;   ///< 1-based position of the first character in the line
     std::int32_t minimumLen = 0;
+    /// For a List field, the reported value list its name designates ("Sex" names "Sex_List");
+    /// none for other lists and other types.
+    std::optional<ValueList> reportedList;
 };
+
+/// A field as the loader defines it: the name cut or padded to 24 characters, the type code to
+/// 4, the type rule and reported list derived from them.
+FieldDef DefineField(std::string_view name, std::int32_t len, std::string_view typeCode,
+                     std::int32_t start, std::int32_t minimumLen);
 
 /// The ordered fields of one record type; field k (1-based) is fields[k - 1].
 struct RecordLayout {
@@ -34,7 +43,9 @@ struct RecordLayout {
 
     int count() const { return static_cast<int>(fields.size()); }
     /// Field k (1-based), or nullptr when k is outside the layout.
-    const FieldDef* field(int ordinal) const;
+    const FieldDef* field(int ordinal) const {
+        return ordinal >= 1 && ordinal <= count() ? &fields[static_cast<std::size_t>(ordinal - 1)] : nullptr;
+    }
 };
 
 /// The four record types, in the order the layouts are loaded.

@@ -24,5 +24,6 @@ DateParts ReadDateParts(std::string_view trimmedValue);
 /// days, rounded half to even; a later date gives a smaller number. 0 when the value is not a
 /// real calendar date.
 std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runStart);
+std::int64_t DayNumber(const DateParts& date, const LocalDateTime& runStart);
 
 }  // namespace talveron

@@ -4,16 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
-#include <type_traits>
 
 namespace talveron {
 
 namespace {
-
-bool KeyLess(const PersonKey& a, const PersonKey& b) {
-    return std::memcmp(a.data(), b.data(), a.size()) < 0;
-}
 
 using DayPosition = std::pair<std::int32_t, std::uint32_t>;
 
@@ -28,23 +22,25 @@ std::pair<const DayPosition*, const DayPosition*> DaysWithin(const std::vector<D
 }  // namespace
 
 PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId) {
-    std::string joined;
-    joined.reserve(1 + employeeId.size());
+    // Both parts are trimmed and the type letter is not a blank, so the joined key needs no
+    // further trimming.
     const std::string_view type = TrimSpaces(idType);
-    if (!type.empty()) joined += type.front();
-    joined += TrimSpaces(employeeId);
-    const std::string_view trimmed = TrimSpaces(joined);
-
+    const std::string_view id = TrimSpaces(employeeId);
     PersonKey key;
     key.fill(' ');
-    std::memcpy(key.data(), trimmed.data(), std::min(trimmed.size(), key.size()));
+    std::size_t length = 0;
+    if (!type.empty()) key[length++] = type.front();
+    const std::size_t taken = std::min(id.size(), key.size() - length);
+    std::memcpy(key.data() + length, id.data(), taken);
     return key;
 }
 
 void DoseRegister::clear() {
     doses_.clear();
     intakes_.clear();
-    byKey_.clear();
+    byPerson_.clear();
+    groupStarts_.clear();
+    slots_.clear();
     largeGroups_.clear();
     cedeTotal_ = 0;
     cdeTotal_ = 0;
@@ -57,60 +53,100 @@ std::size_t DoseRegister::addDose(const DoseListEntry& entry) {
 
 void DoseRegister::addIntake(const IntakeEntry& entry) { intakes_.push_back(entry); }
 
-void DoseRegister::buildIndex() {
-    byKey_.resize(doses_.size());
-    for (std::uint32_t position = 0; position < byKey_.size(); ++position) byKey_[position] = position;
-    std::stable_sort(byKey_.begin(), byKey_.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return KeyLess(doses_[a].key, doses_[b].key);
-    });
+std::size_t DoseRegister::KeyHash(const PersonKey& key) {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::memcpy(&head, key.data(), 8);
+    std::memcpy(&tail, key.data() + 8, key.size() - 8);
+    // The 64-bit finaliser of MurmurHash3 spreads every input bit over the low bits the table uses.
+    const auto mix = [](std::uint64_t h) {
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDULL;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ULL;
+        return h ^ (h >> 33);
+    };
+    return static_cast<std::size_t>(mix(head ^ mix(tail)));
+}
 
-    largeGroups_.clear();
-    for (std::size_t first = 0; first < byKey_.size();) {
-        std::size_t last = first + 1;
-        while (last < byKey_.size() && doses_[byKey_[last]].key == doses_[byKey_[first]].key) ++last;
-        if (last - first > kLargeGroupSize) {
-            LargeGroup& group = largeGroups_[first];
-            for (std::size_t i = first; i < last; ++i) {
-                const DoseListEntry& entry = doses_[byKey_[i]];
-                group.starts.emplace_back(entry.startDays, byKey_[i]);
-                group.ends.emplace_back(entry.endDays, byKey_[i]);
-            }
-            std::sort(group.starts.begin(), group.starts.end());
-            std::sort(group.ends.begin(), group.ends.end());
-        }
-        first = last;
+std::size_t DoseRegister::findSlot(const PersonKey& key, const std::vector<std::uint32_t>& firstPosition) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t group = slots_[slot];
+        if (group == kEmptySlot || doses_[firstPosition[group]].key == key) return slot;
     }
 }
 
-std::pair<std::size_t, std::size_t> DoseRegister::groupRange(const PersonKey& key) const {
-    const auto [first, last] = std::equal_range(
-        byKey_.begin(), byKey_.end(), key,
-        [this](const auto& a, const auto& b) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, PersonKey>) {
-                return KeyLess(a, doses_[b].key);
-            } else {
-                return KeyLess(doses_[a].key, b);
-            }
-        });
-    return {static_cast<std::size_t>(first - byKey_.begin()), static_cast<std::size_t>(last - byKey_.begin())};
+void DoseRegister::buildIndex() {
+    // Group the positions by key with a hash table, then lay them out group after group, each
+    // group in file order: linear in the number of records, whatever the keys.
+    std::size_t capacity = 16;
+    while (capacity < 2 * doses_.size()) capacity *= 2;
+    slots_.assign(capacity, kEmptySlot);
+    std::vector<std::uint32_t> firstPosition;
+    std::vector<std::uint32_t> groupOf(doses_.size());
+    for (std::uint32_t position = 0; position < doses_.size(); ++position) {
+        const std::size_t slot = findSlot(doses_[position].key, firstPosition);
+        if (slots_[slot] == kEmptySlot) {
+            slots_[slot] = static_cast<std::uint32_t>(firstPosition.size());
+            firstPosition.push_back(position);
+        }
+        groupOf[position] = slots_[slot];
+    }
+
+    groupStarts_.assign(firstPosition.size() + 1, 0);
+    for (const std::uint32_t group : groupOf) ++groupStarts_[group + 1];
+    for (std::size_t group = 1; group < groupStarts_.size(); ++group) groupStarts_[group] += groupStarts_[group - 1];
+    byPerson_.resize(doses_.size());
+    std::vector<std::uint32_t> next(groupStarts_.begin(), groupStarts_.end() - 1);
+    for (std::uint32_t position = 0; position < doses_.size(); ++position) byPerson_[next[groupOf[position]]++] = position;
+
+    largeGroups_.clear();
+    for (std::uint32_t group = 0; group + 1 < groupStarts_.size(); ++group) {
+        const std::size_t first = groupStarts_[group];
+        const std::size_t last = groupStarts_[group + 1];
+        if (last - first <= kLargeGroupSize) continue;
+        LargeGroup& large = largeGroups_[group];
+        for (std::size_t i = first; i < last; ++i) {
+            const DoseListEntry& entry = doses_[byPerson_[i]];
+            large.starts.emplace_back(entry.startDays, byPerson_[i]);
+            large.ends.emplace_back(entry.endDays, byPerson_[i]);
+        }
+        std::sort(large.starts.begin(), large.starts.end());
+        std::sort(large.ends.begin(), large.ends.end());
+    }
+}
+
+std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
+    if (slots_.empty()) return std::nullopt;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t group = slots_[slot];
+        if (group == kEmptySlot) return std::nullopt;
+        if (doses_[byPerson_[groupStarts_[group]]].key == key) return group;
+    }
 }
 
 std::span<const std::uint32_t> DoseRegister::findDoseEntries(const PersonKey& key) const {
-    const auto [first, last] = groupRange(key);
-    return std::span<const std::uint32_t>(byKey_).subspan(first, last - first);
+    const std::optional<std::uint32_t> group = groupOf(key);
+    if (!group) return {};
+    const std::size_t first = groupStarts_[*group];
+    return std::span<const std::uint32_t>(byPerson_).subspan(first, groupStarts_[*group + 1] - first);
 }
 
 bool DoseRegister::twoOrMoreEntriesTouch(const PersonKey& key, std::int32_t lowDays,
                                          std::int32_t highDays) const {
     if (lowDays > highDays) return false;
-    const auto [first, last] = groupRange(key);
+    const std::optional<std::uint32_t> group = groupOf(key);
+    if (!group) return false;
     const auto within = [&](std::int32_t day) { return day >= lowDays && day <= highDays; };
 
-    const auto large = largeGroups_.find(first);
+    const auto large = largeGroups_.find(*group);
     if (large == largeGroups_.end()) {
         int touching = 0;
-        for (std::size_t i = first; i < last && touching < 2; ++i) {
-            const DoseListEntry& entry = doses_[byKey_[i]];
+        for (const std::uint32_t position : findDoseEntries(key)) {
+            if (touching >= 2) break;
+            const DoseListEntry& entry = doses_[position];
             if (within(entry.startDays) || within(entry.endDays)) ++touching;
         }
         return touching >= 2;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -77,13 +78,20 @@ private:
         std::vector<std::pair<std::int32_t, std::uint32_t>> ends;
     };
     static constexpr std::size_t kLargeGroupSize = 16;
+    static constexpr std::uint32_t kEmptySlot = UINT32_MAX;
 
-    std::pair<std::size_t, std::size_t> groupRange(const PersonKey& key) const;
+    static std::size_t KeyHash(const PersonKey& key);
+    /// The slot of the hash table holding the key's group, or the empty slot where it would go.
+    std::size_t findSlot(const PersonKey& key, const std::vector<std::uint32_t>& firstPosition) const;
+    /// The group (person) of a key, if it has entries.
+    std::optional<std::uint32_t> groupOf(const PersonKey& key) const;
 
     std::vector<DoseListEntry> doses_;
     std::vector<IntakeEntry> intakes_;
-    std::vector<std::uint32_t> byKey_;  // positions sorted by key, file order among equal keys
-    std::unordered_map<std::size_t, LargeGroup> largeGroups_;  // by the group's first index in byKey_
+    std::vector<std::uint32_t> byPerson_;     // positions group after group, file order within
+    std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
+    std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key
+    std::unordered_map<std::uint32_t, LargeGroup> largeGroups_;  // by group
     double cedeTotal_ = 0;
     double cdeTotal_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "config/number.h"
+#include "config/text.h"
 #include "engine/dose_register.h"
 
 namespace talveron {
@@ -62,6 +63,7 @@ struct FifteenDigits {
 
 /// Sums are compared as their 15-digit texts, so a difference in the sixteenth digit is none.
 bool SumDiffers(double a, double b, double total) {
+    if (a + b == total) return false;  // equal numbers print alike; spare the formatting
     return FifteenDigits(a + b).text() != FifteenDigits(total).text();
 }
 
@@ -157,15 +159,8 @@ constexpr IntakeRule kIntakeRules[] = {
      }},
 };
 
-std::string_view TrimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 DoseField ReadDoseField(const RecordContext& record, int ordinal) {
-    const std::string_view text = record.value(ordinal);
-    return {text, ParseNumber(text)};
+    return {record.value(ordinal), record.number(ordinal)};
 }
 
 DoseValues ReadDoseValues(const RecordContext& record) {
@@ -190,7 +185,7 @@ void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede)
 
 std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
                             OptionKey* code) {
-    const std::string_view t = TrimBlanks(value);
+    const std::string_view t = TrimSpaces(value);
     if (t.empty() || t == "NR" || t == "ND" || t == kNotCollected) return {};
 
     // Later checks override earlier ones: the last applicable message is the one returned.

@@ -19,39 +19,44 @@ namespace {
 constexpr std::string_view kAlphaPrefix = "Alpha value contains invalid character '";
 constexpr std::string_view kAlphaNumericPrefix = "Alphanumeric Value contains invalid character '";
 
-/// A type whose every character, upper-cased, must be a letter A to Z (when `letters`) or one of
-/// `others`. The rule's message is the part before the offending character.
+/// The bytes a type allows, judged after upper-casing: letters A to Z (when `letters`) and
+/// `others`. Indexed by the raw byte, so a lower-case letter is allowed where its capital is and
+/// each character costs one lookup.
+constexpr std::array<bool, 256> Allowed(bool letters, std::string_view others) {
+    std::array<bool, 256> allowed{};
+    const auto allow = [&](char upper) {
+        allowed[static_cast<unsigned char>(upper)] = true;
+        if (upper >= 'A' && upper <= 'Z') allowed[static_cast<unsigned char>(upper - 'A' + 'a')] = true;
+    };
+    if (letters) {
+        for (char c = 'A'; c <= 'Z'; ++c) allow(c);
+    }
+    for (char c : others) allow(c);
+    return allowed;
+}
+
+/// A type whose every character, upper-cased, must be allowed. The rule's message is the part
+/// before the offending character.
 struct CharacterSet {
     FieldType type;
-    bool letters;
-    std::string_view others;
+    std::array<bool, 256> allowed;
     Rule rule;
 };
 
 constexpr CharacterSet kCharacterSets[] = {
-    {FieldType::Alpha, true, "", {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::AlphaSpace, true, " ", {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::Phone,
-     false,
-     "0123456789 ()-",
+    {FieldType::Alpha, Allowed(true, ""), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
+    {FieldType::AlphaSpace, Allowed(true, " "), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
+    {FieldType::Phone, Allowed(false, "0123456789 ()-"),
      {OptionKey::PIC, Level::Error, "Phone # contains invalid character '"}},
-    {FieldType::AlphaNumeric,
-     true,
-     "0123456789",
+    {FieldType::AlphaNumeric, Allowed(true, "0123456789"),
      {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
-    {FieldType::LastName, true, ".-,' ", {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
-    {FieldType::List, true, "", {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::Dose,
-     false,
-     "0123456789.NRDC",
+    {FieldType::LastName, Allowed(true, ".-,' "), {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
+    {FieldType::List, Allowed(true, ""), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
+    {FieldType::Dose, Allowed(false, "0123456789.NRDC"),
      {OptionKey::DVIC, Level::Error, "Dose contains invalid character '"}},
-    {FieldType::Radionuclide,
-     true,
-     "0123456789-",
+    {FieldType::Radionuclide, Allowed(true, "0123456789-"),
      {OptionKey::RVCI, Level::Error, "Radionuclide value contains invalid character '"}},
-    {FieldType::Scientific,
-     false,
-     "0123456789+-E.",
+    {FieldType::Scientific, Allowed(false, "0123456789+-E."),
      {OptionKey::NVCIC, Level::Error, "Scientific notation value contains invalid character '"}},
 };
 
@@ -82,16 +87,17 @@ constexpr std::int32_t kDayOffset = 6;
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool Allows(const CharacterSet& set, char upper) {
-    return (set.letters && upper >= 'A' && upper <= 'Z') ||
-           set.others.find(upper) != std::string_view::npos;
-}
+bool Allows(const CharacterSet& set, char c) { return set.allowed[static_cast<unsigned char>(c)]; }
+
+/// The character set of each type rule, looked up by the type's value.
+constexpr auto kCharacterSetByType = [] {
+    std::array<const CharacterSet*, static_cast<std::size_t>(FieldType::Scientific) + 1> byType{};
+    for (const CharacterSet& set : kCharacterSets) byType[static_cast<std::size_t>(set.type)] = &set;
+    return byType;
+}();
 
 const CharacterSet* CharacterSetOf(FieldType type) {
-    for (const CharacterSet& set : kCharacterSets) {
-        if (set.type == type) return &set;
-    }
-    return nullptr;
+    return kCharacterSetByType[static_cast<std::size_t>(type)];
 }
 
 /// Every character outside the set is its own finding, at its place in the line.
@@ -100,8 +106,8 @@ void CheckCharacters(RecordContext& record, int ordinal, const CharacterSet& set
     const std::string_view value = record.value(ordinal);
     const std::int32_t start = record.fieldStart(ordinal);
     for (std::size_t j = 0; j < value.size(); ++j) {
+        if (Allows(set, value[j])) continue;
         const char upper = UpperAscii(value[j]);
-        if (Allows(set, upper)) continue;
         std::string message(set.rule.message);
         message += upper;
         message += '\'';
@@ -110,21 +116,10 @@ void CheckCharacters(RecordContext& record, int ordinal, const CharacterSet& set
     }
 }
 
-/// The reported list a field's name designates ("Sex" names "Sex_List"); none for a name whose
-/// list is not one of the reported ones.
-std::optional<ValueList> ReportedListOf(std::string_view fieldName) {
-    constexpr std::string_view kSuffix = "_List";
-    std::array<char, 64> section{};
-    if (fieldName.size() + kSuffix.size() > section.size()) return std::nullopt;
-    fieldName.copy(section.data(), fieldName.size());
-    kSuffix.copy(section.data() + fieldName.size(), kSuffix.size());
-    return ValueListOfSection({section.data(), fieldName.size() + kSuffix.size()});
-}
-
 void CheckListValue(RecordContext& record, int ordinal, const FieldDef& field) {
     const std::string_view value = record.value(ordinal);
     if (value.empty()) return;
-    const std::optional<ValueList> list = ReportedListOf(field.trimmedName);
+    const std::optional<ValueList>& list = field.reportedList;
     if (!list) return;
     const Rule miss{SwitchOf(*list), Level::Error, kNotInListText};
     if (!record.on(miss.code) || record.environment().lists.contains(*list, value)) return;
@@ -162,7 +157,7 @@ void CheckZeroDose(RecordContext& record, int ordinal, std::string_view value) {
 void CheckDoseValue(RecordContext& record, int ordinal) {
     const std::string_view value = record.value(ordinal);
     if (value.empty() || value.front() != 'N') {
-        const double x = ParseNumber(value);
+        const double x = record.number(ordinal);
         if (x < 0) {
             if (record.on(kNegativeDose.code)) record.report(kNegativeDose, ordinal);
         } else if (x == 0) {
@@ -187,7 +182,7 @@ void CheckDate(RecordContext& record, int ordinal) {
     constexpr std::size_t kDateLength = 8;
     const std::string_view value = record.value(ordinal);
     if (value.size() != kDateLength) return;
-    const DateParts date = ReadDateParts(value);
+    const DateParts& date = record.dateParts(ordinal);
     const std::int32_t start = record.fieldStart(ordinal);
     if (!date.valid()) {
         if (record.on(kNotADate.code)) record.report(kNotADate, ordinal);

@@ -1,5 +1,8 @@
 #include "engine/line_reader.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace talveron {
 
 LineReader::LineReader(std::istream& input, std::size_t chunkSize)
@@ -13,7 +16,20 @@ bool LineReader::refill() {
     if (count < buffer_.size()) atEnd_ = true;
     position_ = 0;
     end_ = count;
+    nextCarriageReturn_ = 0;
+    nextLineFeed_ = 0;
     return count > 0;
+}
+
+std::size_t LineReader::nextTerminator(std::size_t from) {
+    const auto search = [&](char wanted, std::size_t& next) {
+        if (next >= from && next != 0) return;
+        const void* found = std::memchr(buffer_.data() + from, wanted, end_ - from);
+        next = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data()) : end_;
+    };
+    search('\r', nextCarriageReturn_);
+    search('\n', nextLineFeed_);
+    return std::min(nextCarriageReturn_, nextLineFeed_);
 }
 
 bool LineReader::next(std::string_view& line) {
@@ -34,8 +50,7 @@ bool LineReader::next(std::string_view& line) {
         }
         const char* begin = buffer_.data() + position_;
         const char* stop = buffer_.data() + end_;
-        const char* cursor = begin;
-        while (cursor != stop && *cursor != '\n' && *cursor != '\r') ++cursor;
+        const char* cursor = buffer_.data() + nextTerminator(position_);
         if (cursor == stop) {
             partial_.append(begin, cursor);
             position_ = end_;

@@ -21,11 +21,16 @@ public:
 
 private:
     bool refill();
+    /// Offset of the next CR or LF at or after `from` in the chunk (end_ when none). The next CR
+    /// and the next LF are remembered, so each byte is searched once whatever the line ends.
+    std::size_t nextTerminator(std::size_t from);
 
     std::istream& input_;
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t end_ = 0;
+    std::size_t nextCarriageReturn_ = 0;
+    std::size_t nextLineFeed_ = 0;
     std::string partial_;        // a line that spans chunks
     bool skipLineFeed_ = false;  // the previous line ended with CR: a leading LF belongs to it
     bool atEnd_ = false;

@@ -1,23 +1,40 @@
 #include "engine/record_context.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "config/number.h"
+
 namespace talveron {
 
 namespace {
 
-/// The raw text of a field: its width from its start, shorter or empty where the line ends.
-std::string_view FieldText(std::string_view record, const FieldDef& field) {
+constexpr std::uint8_t kNumberRead = 1;
+constexpr std::uint8_t kDateRead = 2;
+
+}  // namespace
+
+std::string_view FieldValue(std::string_view record, const FieldDef& field) {
     if (field.len <= 0 || field.start < 1) return {};
     const auto first = static_cast<std::size_t>(field.start - 1);
     if (first >= record.size()) return {};
-    return record.substr(first, static_cast<std::size_t>(field.len));
+    const char* begin = record.data() + first;
+    const char* end = begin + std::min(record.size() - first, static_cast<std::size_t>(field.len));
+    while (begin != end && *begin == ' ') ++begin;
+    // Fields are blank-padded on the right: drop the padding eight blanks at a time.
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
+    for (std::uint64_t word; end - begin >= 8; end -= 8) {
+        std::memcpy(&word, end - 8, sizeof word);
+        if (word != kEightBlanks) break;
+    }
+    while (end != begin && end[-1] == ' ') --end;
+    return {begin, static_cast<std::size_t>(end - begin)};
 }
-
-}  // namespace
 
 void ExtractFields(std::string_view record, const RecordLayout& layout,
                    std::vector<std::string_view>& values) {
     values.clear();
-    for (const FieldDef& field : layout.fields) values.push_back(TrimSpaces(FieldText(record, field)));
+    for (const FieldDef& field : layout.fields) values.push_back(FieldValue(record, field));
 }
 
 RecordContext::RecordContext(const CheckEnvironment& environment, FindingSink& sink)
@@ -29,6 +46,7 @@ void RecordContext::begin(std::string_view record, std::int64_t lineNumber, char
     recordType_ = recordType;
     layout_ = nullptr;
     values_.clear();
+    known_.assign(1, 0);
     errorCount_ = 0;
     warningCount_ = 0;
 }
@@ -36,16 +54,32 @@ void RecordContext::begin(std::string_view record, std::int64_t lineNumber, char
 void RecordContext::extract(const RecordLayout& layout) {
     layout_ = &layout;
     ExtractFields(record_, layout, values_);
+    known_.assign(values_.size() + 1, 0);
+    numbers_.resize(values_.size() + 1);
+    dates_.resize(values_.size() + 1);
 }
 
-std::string_view RecordContext::value(int ordinal) const {
-    if (ordinal < 1 || static_cast<std::size_t>(ordinal) > values_.size()) return {};
-    return values_[static_cast<std::size_t>(ordinal - 1)];
+double RecordContext::number(int ordinal) const {
+    const std::size_t slot = ordinal >= 1 && static_cast<std::size_t>(ordinal) < known_.size()
+                                 ? static_cast<std::size_t>(ordinal) : 0;
+    if (slot == 0) return 0;
+    if (!(known_[slot] & kNumberRead)) {
+        numbers_[slot] = ParseNumber(value(ordinal));
+        known_[slot] |= kNumberRead;
+    }
+    return numbers_[slot];
 }
 
-std::int32_t RecordContext::fieldStart(int ordinal) const {
-    const FieldDef* field = layout_ ? layout_->field(ordinal) : nullptr;
-    return field ? field->start : 0;
+const DateParts& RecordContext::dateParts(int ordinal) const {
+    static const DateParts kNone{};
+    const std::size_t slot = ordinal >= 1 && static_cast<std::size_t>(ordinal) < known_.size()
+                                 ? static_cast<std::size_t>(ordinal) : 0;
+    if (slot == 0) return kNone;
+    if (!(known_[slot] & kDateRead)) {
+        dates_[slot] = ReadDateParts(value(ordinal));
+        known_[slot] |= kDateRead;
+    }
+    return dates_[slot];
 }
 
 void RecordContext::report(const Rule& rule, int ordinal, std::int32_t character,

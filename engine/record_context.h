@@ -10,12 +10,16 @@
 #include "config/text.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
+#include "engine/date_value.h"
 #include "engine/dose_register.h"
 #include "engine/finding.h"
 #include "engine/known_fields.h"
 #include "engine/rule.h"
 
 namespace talveron {
+
+/// The trimmed text of one field: its width from its start, shorter or empty where the line ends.
+std::string_view FieldValue(std::string_view record, const FieldDef& field);
 
 /// Field extraction: the trimmed text of every field of the layout (its width from its start,
 /// shorter or empty where the line ends; blanks around it removed), in layout order.
@@ -63,10 +67,21 @@ public:
     /// The layout the values were cut by; nullptr before extract().
     const RecordLayout* layout() const { return layout_; }
     /// The trimmed value of field k (1-based); empty for 0 or a field the layout lacks.
-    std::string_view value(int ordinal) const;
+    std::string_view value(int ordinal) const {
+        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= values_.size()
+                   ? values_[static_cast<std::size_t>(ordinal - 1)]
+                   : std::string_view{};
+    }
     std::span<const std::string_view> values() const { return values_; }
     /// Start of field k in the current layout; 0 when the layout lacks it.
-    std::int32_t fieldStart(int ordinal) const;
+    std::int32_t fieldStart(int ordinal) const {
+        const FieldDef* field = layout_ ? layout_->field(ordinal) : nullptr;
+        return field ? field->start : 0;
+    }
+    /// The number of field k's value (ParseNumber), read once per record however many checks ask.
+    double number(int ordinal) const;
+    /// The date parts of field k's value, read once per record.
+    const DateParts& dateParts(int ordinal) const;
 
     /// Reports a finding of the rule on field `ordinal` at `character` with a composed message.
     /// Checks test their code with on() before they report.
@@ -94,6 +109,10 @@ private:
     char recordType_ = 0;
     const RecordLayout* layout_ = nullptr;
     std::vector<std::string_view> values_;
+    // Per-record caches of number() and dateParts(); index 0 stands for a missing field.
+    mutable std::vector<double> numbers_;
+    mutable std::vector<DateParts> dates_;
+    mutable std::vector<std::uint8_t> known_;  // bit 0: number read, bit 1: date parts read
     std::int64_t errorCount_ = 0;
     std::int64_t warningCount_ = 0;
 };

@@ -91,14 +91,11 @@ constexpr ClassModeRule kClassModeRules[] = {
      [](std::string_view c, std::string_view mode) { return IsGClass(c) && mode != "G"; }},
 };
 
-double DateNumber(std::string_view text) { return RoundHalfEven(ParseNumber(text)); }
-
 RecordDates ReadRecordDates(const RecordContext& record) {
     const KnownFields::Dose& f = record.environment().fields.dose;
-    const std::string_view start = record.value(f.monitoringStart);
-    const std::string_view end = record.value(f.monitoringEnd);
-    return {DateNumber(record.value(f.birthDate)), DateNumber(start), DateNumber(end),
-            ReadDateParts(start), ReadDateParts(end)};
+    const auto dateNumber = [&](int ordinal) { return RoundHalfEven(record.number(ordinal)); };
+    return {dateNumber(f.birthDate), dateNumber(f.monitoringStart), dateNumber(f.monitoringEnd),
+            record.dateParts(f.monitoringStart), record.dateParts(f.monitoringEnd)};
 }
 
 /// The record type's own ordinals of ID_Type and Employee_ID; both 0 for other types.
@@ -160,9 +157,9 @@ bool CheckSingleMonitoringPeriod(const RecordContext& record) {
     // A later date has the smaller day number, so the period runs from the end's day number up
     // to the start's; with the start after the end it is empty and holds no other record.
     const auto low = static_cast<std::int32_t>(
-        DayNumber(record.value(fields.monitoringEnd), environment.runStart));
+        DayNumber(record.dateParts(fields.monitoringEnd), environment.runStart));
     const auto high = static_cast<std::int32_t>(
-        DayNumber(record.value(fields.monitoringStart), environment.runStart));
+        DayNumber(record.dateParts(fields.monitoringStart), environment.runStart));
     return !environment.doses.twoOrMoreEntriesTouch(key, low, high);
 }
 

@@ -10,9 +10,9 @@ DoseRegistration::DoseRegistration(const LayoutTable& layouts, const KnownFields
                                    const LocalDateTime& runStart, DoseRegister& doses)
     : layouts_(layouts), fields_(fields), runStart_(runStart), doses_(doses) {}
 
-std::string_view DoseRegistration::value(int ordinal) const {
-    if (ordinal < 1 || static_cast<std::size_t>(ordinal) > values_.size()) return {};
-    return values_[static_cast<std::size_t>(ordinal - 1)];
+std::string_view DoseRegistration::value(std::string_view line, const RecordLayout& layout, int ordinal) {
+    const FieldDef* field = layout.field(ordinal);
+    return field ? FieldValue(line, *field) : std::string_view{};
 }
 
 void DoseRegistration::registerLine(std::string_view line, std::int64_t lineNumber) {
@@ -22,21 +22,23 @@ void DoseRegistration::registerLine(std::string_view line, std::int64_t lineNumb
 }
 
 void DoseRegistration::registerDose(std::string_view line, std::int64_t lineNumber) {
-    ExtractFields(line, layouts_.of(RecordType::Dose), values_);
+    // Only the six fields the dose list needs are cut out of the line.
+    const RecordLayout& layout = layouts_.of(RecordType::Dose);
     const KnownFields::Dose& dose = fields_.dose;
+    const auto field = [&](int ordinal) { return value(line, layout, ordinal); };
     DoseListEntry entry;
-    entry.key = MakePersonKey(value(dose.idType), value(dose.employeeId));
-    entry.tede = ParseNumber(value(dose.tede));
-    entry.startDays = static_cast<std::int32_t>(DayNumber(value(dose.monitoringStart), runStart_));
-    entry.endDays = static_cast<std::int32_t>(DayNumber(value(dose.monitoringEnd), runStart_));
+    entry.key = MakePersonKey(field(dose.idType), field(dose.employeeId));
+    entry.tede = ParseNumber(field(dose.tede));
+    entry.startDays = static_cast<std::int32_t>(DayNumber(field(dose.monitoringStart), runStart_));
+    entry.endDays = static_cast<std::int32_t>(DayNumber(field(dose.monitoringEnd), runStart_));
     doses_.addDose(entry);
-    doses_.addTotals(ParseNumber(value(dose.cede)), ParseNumber(value(dose.cde)));
+    doses_.addTotals(ParseNumber(field(dose.cede)), ParseNumber(field(dose.cde)));
     lastDoseLine_ = lineNumber;
 }
 
 void DoseRegistration::registerIntake(std::string_view line, std::int64_t lineNumber) {
-    ExtractFields(line, layouts_.of(RecordType::Intake), values_);
-    doses_.addIntake({lastDoseLine_, lineNumber, ParseNumber(value(fields_.intake.intake))});
+    const std::string_view intake = value(line, layouts_.of(RecordType::Intake), fields_.intake.intake);
+    doses_.addIntake({lastDoseLine_, lineNumber, ParseNumber(intake)});
 }
 
 }  // namespace talveron

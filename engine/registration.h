@@ -24,13 +24,13 @@ public:
 private:
     void registerDose(std::string_view line, std::int64_t lineNumber);
     void registerIntake(std::string_view line, std::int64_t lineNumber);
-    std::string_view value(int ordinal) const;
+    /// The trimmed value of field k of a layout; empty when the layout lacks it.
+    static std::string_view value(std::string_view line, const RecordLayout& layout, int ordinal);
 
     const LayoutTable& layouts_;
     const KnownFields& fields_;
     const LocalDateTime& runStart_;
     DoseRegister& doses_;
-    std::vector<std::string_view> values_;
     std::int64_t lastDoseLine_ = 0;
 };
 

@@ -23,8 +23,9 @@ public:
 
     /// Takes RunStart and starts the elapsed time.
     void start();
-    /// UpdateElapsedTime: tells the observer when the shown text changes; the present moment
-    /// follows the clock at the same pace.
+    /// UpdateElapsedTime: tells the observer when the shown text changes. Without an "as of"
+    /// moment the present is re-read from the clock then (at most once a second); with one it
+    /// stays that moment.
     void update();
 
     const LocalDateTime& runStart() const { return runStart_; }

@@ -39,17 +39,7 @@ inline RecordLayout MakeLayout(std::initializer_list<FieldSpec> specs) {
     RecordLayout layout;
     std::int32_t start = 1;
     for (const FieldSpec& spec : specs) {
-        FieldDef field;
-        field.name = std::string(spec.name).substr(0, 24);
-        field.trimmedName = field.name;
-        field.name.resize(24, ' ');
-        field.len = spec.len;
-        field.type = std::string(spec.type).substr(0, 4);
-        field.type.resize(4, ' ');
-        field.fieldType = FieldTypeOf(field.type);
-        field.start = start;
-        field.minimumLen = spec.minimumLen;
-        layout.fields.push_back(field);
+        layout.fields.push_back(DefineField(spec.name, spec.len, spec.type, start, spec.minimumLen));
         start += spec.len + 1;
     }
     return layout;
