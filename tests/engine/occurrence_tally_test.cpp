@@ -1,0 +1,93 @@
+#include "engine/occurrence_tally.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace talveron {
+namespace {
+
+using Entries = std::vector<TallyEntry>;
+
+TEST(OccurrenceTallyTest, RepeatsOfAMessageMakeOneEntryWithFirstAndLastLine) {
+    OccurrenceTally tally;
+    tally.add(Level::Error, "Bad day", 7);
+    tally.add(Level::Error, "Bad day", 19);
+    tally.add(Level::Error, "Bad day", 30);
+    EXPECT_EQ(tally.ordered(Level::Error), (Entries{{"Bad day", 3, 7, 30}}));
+}
+
+TEST(OccurrenceTallyTest, LineNumbersBeyondSixteenBitsAreKept) {
+    OccurrenceTally tally;
+    tally.add(Level::Warning, "w", 12'345);
+    tally.add(Level::Warning, "w", 20'000);
+    tally.add(Level::Warning, "big", 3'000'000'000);
+    EXPECT_EQ(tally.ordered(Level::Warning),
+              (Entries{{"big", 1, 3'000'000'000, 3'000'000'000}, {"w", 2, 12'345, 20'000}}));
+}
+
+TEST(OccurrenceTallyTest, MessagesAreComparedExactly) {
+    OccurrenceTally tally;
+    tally.add(Level::Error, "Bad day", 1);
+    tally.add(Level::Error, "bad day", 1);
+    tally.add(Level::Error, "Bad day ", 1);
+    EXPECT_EQ(tally.ordered(Level::Error).size(), 3u);
+}
+
+TEST(OccurrenceTallyTest, LevelsAreTalliedApart) {
+    OccurrenceTally tally;
+    tally.add(Level::Error, "same", 4);
+    tally.add(Level::Warning, "same", 9);
+    tally.add(Level::Warning, "same", 11);
+    EXPECT_EQ(tally.ordered(Level::Error), (Entries{{"same", 1, 4, 4}}));
+    EXPECT_EQ(tally.ordered(Level::Warning), (Entries{{"same", 2, 9, 11}}));
+}
+
+TEST(OccurrenceTallyTest, OrderIsCountThenLastLineThenFirstLine) {
+    OccurrenceTally tally;
+    // "a": count 2, first 1, last 50.  "b": count 1, last 60.  "c": count 1, last 40.
+    // "d": count 2, first 5, last 50.  "e": count 3.
+    for (const auto& [message, line] :
+         std::vector<std::pair<const char*, std::int64_t>>{{"e", 1},
+                                                           {"a", 1},
+                                                           {"d", 5},
+                                                           {"b", 60},
+                                                           {"e", 2},
+                                                           {"c", 40},
+                                                           {"a", 50},
+                                                           {"d", 50},
+                                                           {"e", 3}}) {
+        tally.add(Level::Error, message, line);
+    }
+    EXPECT_EQ(
+        tally.ordered(Level::Error),
+        (Entries{
+            {"c", 1, 40, 40}, {"b", 1, 60, 60}, {"a", 2, 1, 50}, {"d", 2, 5, 50}, {"e", 3, 1, 3}}));
+}
+
+TEST(OccurrenceTallyTest, TiesAreOrderedByMessageIgnoringLetterCase) {
+    OccurrenceTally tally;
+    // Byte order would put "B" and "Z" before "a"; folded to lower case, "_" (0x5F) comes
+    // before every letter.
+    for (const char* message : {"Zeta", "a", "B", "_x"}) tally.add(Level::Warning, message, 8);
+    std::vector<std::string> messages;
+    for (const TallyEntry& entry : tally.ordered(Level::Warning)) messages.push_back(entry.message);
+    EXPECT_EQ(messages, (std::vector<std::string>{"_x", "a", "B", "Zeta"}));
+}
+
+TEST(OccurrenceTallyTest, ClearEmptiesBothLevels) {
+    OccurrenceTally tally;
+    EXPECT_TRUE(tally.empty(Level::Error));
+    tally.add(Level::Error, "e", 1);
+    tally.add(Level::Warning, "w", 1);
+    EXPECT_FALSE(tally.empty(Level::Error));
+    EXPECT_FALSE(tally.empty(Level::Warning));
+    tally.clear();
+    EXPECT_TRUE(tally.empty(Level::Error));
+    EXPECT_TRUE(tally.empty(Level::Warning));
+    tally.add(Level::Error, "e", 9);
+    EXPECT_EQ(tally.ordered(Level::Error), (Entries{{"e", 1, 9, 9}}));
+}
+
+}  // namespace
+}  // namespace talveron
