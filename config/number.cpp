@@ -167,7 +167,8 @@ double RoundHalfEven(double value) {
     const double rest = value - below;
     if (rest < 0.5) return below;
     if (rest > 0.5) return below + 1;
-    return std::fmod(below, 2) == 0 ? below : below + 1;
+    const double half = below / 2;
+    return half == std::floor(half) ? below : below + 1;
 }
 
 std::optional<std::int16_t> ParseInt16(std::string_view text) {

@@ -40,6 +40,7 @@ void DoseRegister::clear() {
     intakes_.clear();
     byPerson_.clear();
     groupStarts_.clear();
+    periodShared_.clear();
     slots_.clear();
     largeGroups_.clear();
     cedeTotal_ = 0;
@@ -115,6 +116,16 @@ void DoseRegister::buildIndex() {
         std::sort(large.starts.begin(), large.starts.end());
         std::sort(large.ends.begin(), large.ends.end());
     }
+
+    // The main pass meets the dose records in this order: work out each one's verdict now, group
+    // by group, so that the pass reads them in sequence instead of searching the index.
+    periodShared_.assign(doses_.size(), 0);
+    for (std::uint32_t group = 0; group + 1 < groupStarts_.size(); ++group) {
+        for (std::size_t i = groupStarts_[group]; i < groupStarts_[group + 1]; ++i) {
+            const DoseListEntry& entry = doses_[byPerson_[i]];
+            periodShared_[byPerson_[i]] = groupTouchedTwice(group, entry.endDays, entry.startDays);
+        }
+    }
 }
 
 std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
@@ -130,21 +141,34 @@ std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
 std::span<const std::uint32_t> DoseRegister::findDoseEntries(const PersonKey& key) const {
     const std::optional<std::uint32_t> group = groupOf(key);
     if (!group) return {};
-    const std::size_t first = groupStarts_[*group];
-    return std::span<const std::uint32_t>(byPerson_).subspan(first, groupStarts_[*group + 1] - first);
+    return entriesOfPerson(*group);
 }
 
 bool DoseRegister::twoOrMoreEntriesTouch(const PersonKey& key, std::int32_t lowDays,
                                          std::int32_t highDays) const {
-    if (lowDays > highDays) return false;
     const std::optional<std::uint32_t> group = groupOf(key);
-    if (!group) return false;
+    return group && groupTouchedTwice(*group, lowDays, highDays);
+}
+
+bool DoseRegister::periodSharedAt(std::size_t position, const PersonKey& key, std::int32_t lowDays,
+                                  std::int32_t highDays) const {
+    if (position < doses_.size()) {
+        const DoseListEntry& entry = doses_[position];
+        if (entry.key == key && entry.endDays == lowDays && entry.startDays == highDays) {
+            return periodShared_[position] != 0;
+        }
+    }
+    return twoOrMoreEntriesTouch(key, lowDays, highDays);
+}
+
+bool DoseRegister::groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const {
+    if (lowDays > highDays) return false;
     const auto within = [&](std::int32_t day) { return day >= lowDays && day <= highDays; };
 
-    const auto large = largeGroups_.find(*group);
+    const auto large = largeGroups_.find(group);
     if (large == largeGroups_.end()) {
         int touching = 0;
-        for (const std::uint32_t position : findDoseEntries(key)) {
+        for (const std::uint32_t position : entriesOfPerson(group)) {
             if (touching >= 2) break;
             const DoseListEntry& entry = doses_[position];
             if (within(entry.startDays) || within(entry.endDays)) ++touching;

@@ -56,11 +56,26 @@ public:
     /// FindDoseEntries: the positions of every entry with the key, in file order.
     std::span<const std::uint32_t> findDoseEntries(const PersonKey& key) const;
 
+    /// The persons (distinct keys), numbered in the order of their first dose record.
+    std::size_t personCount() const { return groupStarts_.empty() ? 0 : groupStarts_.size() - 1; }
+    /// The positions of every entry of a person, in file order.
+    std::span<const std::uint32_t> entriesOfPerson(std::size_t person) const {
+        return std::span<const std::uint32_t>(byPerson_).subspan(
+            groupStarts_[person], groupStarts_[person + 1] - groupStarts_[person]);
+    }
+
     /// Whether two or more entries of the key have their start day or their end day within
     /// [lowDays, highDays], bounds included. Logarithmic for keys with many entries, so a file in
     /// which every record shares one key stays fast.
     bool twoOrMoreEntriesTouch(const PersonKey& key, std::int32_t lowDays,
                                std::int32_t highDays) const;
+
+    /// The same question for the dose record at `position` among the dose records, in the order
+    /// they were added. When that record still has the key and days it was added with, the answer
+    /// was worked out by buildIndex() and costs no search; otherwise (the file changed between
+    /// the passes) the index is searched.
+    bool periodSharedAt(std::size_t position, const PersonKey& key, std::int32_t lowDays,
+                        std::int32_t highDays) const;
 
     /// The intakes whose DoseLine equals the line of a dose record.
     IntakeSummary intakesOf(std::int64_t doseLine) const;
@@ -85,6 +100,7 @@ private:
     std::size_t findSlot(const PersonKey& key, const std::vector<std::uint32_t>& firstPosition) const;
     /// The group (person) of a key, if it has entries.
     std::optional<std::uint32_t> groupOf(const PersonKey& key) const;
+    bool groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const;
 
     std::vector<DoseListEntry> doses_;
     std::vector<IntakeEntry> intakes_;
@@ -92,6 +108,7 @@ private:
     std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
     std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key
     std::unordered_map<std::uint32_t, LargeGroup> largeGroups_;  // by group
+    std::vector<std::uint8_t> periodShared_;  // by position: twoOrMoreEntriesTouch of its own period
     double cedeTotal_ = 0;
     double cdeTotal_ = 0;
 };

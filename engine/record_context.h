@@ -54,6 +54,10 @@ public:
 
     /// Starts a record: tallies to 0, no values, no layout.
     void begin(std::string_view record, std::int64_t lineNumber, char recordType);
+    /// The record is the dose record at this position among the dose records of the file, as the
+    /// registration pass counted them (every line with "D" in character 41).
+    void setDosePosition(std::size_t position) { dosePosition_ = position; }
+    std::size_t dosePosition() const { return dosePosition_; }
     /// Cuts the record into trimmed field values by the layout (field extraction).
     void extract(const RecordLayout& layout);
 
@@ -108,6 +112,7 @@ private:
     std::int64_t lineNumber_ = 0;
     char recordType_ = 0;
     const RecordLayout* layout_ = nullptr;
+    std::size_t dosePosition_ = 0;
     std::vector<std::string_view> values_;
     // Per-record caches of number() and dateParts(); index 0 stands for a missing field.
     mutable std::vector<double> numbers_;

@@ -73,6 +73,7 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
     }
     const char typeLetter = recordType.empty() ? 0 : recordType.front();
     context_.begin(record, lineNumber, typeLetter);
+    if (record.size() >= 41 && record[40] == 'D') context_.setDosePosition(doseRecordsSeen_++);
     CheckRecordLength(context_, recordType, recordLength);
 
     const LayoutTable& layouts = environment_.layouts;

@@ -37,6 +37,7 @@ private:
     const CheckEnvironment& environment_;
     RecordContext context_;
     HeaderValues header_;
+    std::size_t doseRecordsSeen_ = 0;  // lines with "D" in character 41, counted as registered
 };
 
 }  // namespace talveron

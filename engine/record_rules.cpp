@@ -160,7 +160,7 @@ bool CheckSingleMonitoringPeriod(const RecordContext& record) {
         DayNumber(record.dateParts(fields.monitoringEnd), environment.runStart));
     const auto high = static_cast<std::int32_t>(
         DayNumber(record.dateParts(fields.monitoringStart), environment.runStart));
-    return !environment.doses.twoOrMoreEntriesTouch(key, low, high);
+    return !environment.doses.periodSharedAt(record.dosePosition(), key, low, high);
 }
 
 void CheckSsn(RecordContext& record) {

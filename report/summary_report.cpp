@@ -89,31 +89,22 @@ private:
     int shown_ = -1;
 };
 
-/// Totals every person once: the first entry of a key gathers all entries of that key, and the
-/// later ones are skipped as done, so the cost is one index lookup per person.
+/// Totals every person once, in the order of their first dose record, summing their entries in
+/// file order: the order in which walking the dose list and gathering each new key's entries
+/// meets them.
 Distribution Distribute(const DoseRegister& doses, const std::function<void(int)>& progress) {
     Distribution distribution;
     const std::span<const DoseListEntry> entries = doses.doses();
-    std::vector<bool> done(entries.size(), false);
     ProgressTracker tracker(progress, entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t person = 0; person < doses.personCount(); ++person) {
+        const std::span<const std::uint32_t> positions = doses.entriesOfPerson(person);
+        const std::uint32_t first = positions.front();
         // Keys beginning with "!" are reserved as the done marker and never counted.
-        if (done[i] || entries[i].key[0] == '!') {
-            continue;
-        }
-        const std::span<const std::uint32_t> positions = doses.findDoseEntries(entries[i].key);
-        if (positions.empty()) {
-            continue;
-        }
+        if (entries[first].key[0] == '!') continue;
         double total = 0;
-        for (const std::uint32_t position : positions) {
-            if (!done[position]) {
-                total += entries[position].tede;
-                done[position] = true;
-            }
-        }
+        for (const std::uint32_t position : positions) total += entries[position].tede;
         AddPerson(distribution, total);
-        tracker.reached(i);
+        tracker.reached(first);
     }
     return distribution;
 }
