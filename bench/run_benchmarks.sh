@@ -1,0 +1,278 @@
+#!/usr/bin/env bash
+# Measures Talveron on this machine and writes docs/performance.md:
+#   - talveron-cli on generated load files of 100,000 and 1,000,000 records at each fault share,
+#     as wall time (best of 3), MB/s and the ratio to reading the same file twice with cat;
+#   - peak memory of those runs against the start-up figure of a run on a tiny file;
+#   - 100,000 dose records that share one person key;
+#   - --jobs 2 against --jobs 1 on eight files of about 50 MB;
+#   - the micro-benchmarks of the hot units.
+# Builds Release into build-bench/ and keeps the generated files in build-bench/bench-data/.
+#
+#   bench/run_benchmarks.sh          the full run (a few minutes, about 2 GB of disk)
+#   bench/run_benchmarks.sh --quick  a hundredth of the records, table in build-bench/ only
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-bench"
+data="$build/bench-data"
+config="$root/data/TALVERON.CFG"
+as_of=20250301
+scale=1
+doc="$root/docs/performance.md"
+if [[ ${1:-} == --quick ]]; then
+  scale=100
+  doc="$build/performance-quick.md"
+elif [[ $# -gt 0 ]]; then
+  echo "usage: $0 [--quick]" >&2
+  exit 2
+fi
+
+# ---- Tools and build ------------------------------------------------------------------------
+
+"$root/scripts/ensure-packages.sh"
+if [[ ! -x /usr/bin/time ]]; then
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    time
+fi
+
+echo "Building Release into $build ..."
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALVERON_BUILD_DESKTOP=OFF \
+  -DTALVERON_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" --target talveron-cli talveron-loadgen talveron-microbench -j"$(nproc)"
+cli="$build/cli/talveron-cli"
+loadgen="$build/bench/talveron-loadgen"
+microbench="$build/bench/talveron-microbench"
+
+rm -rf "$data"
+mkdir -p "$data"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# ---- Helpers --------------------------------------------------------------------------------
+
+now_ns() { date +%s%N; }
+
+# Runs a command three times; prints the wall time of the fastest run in nanoseconds.
+best_of_3() {
+  local best=0 start elapsed
+  for _ in 1 2 3; do
+    start=$(now_ns)
+    "$@" >/dev/null 2>&1 || true
+    elapsed=$(($(now_ns) - start))
+    if ((best == 0 || elapsed < best)); then best=$elapsed; fi
+  done
+  echo "$best"
+}
+
+cat_twice() { cat "$1" "$1" >/dev/null; }
+
+validate() { "$cli" --quiet --config "$config" --as-of "$as_of" "$@"; }
+
+# Validates once under /usr/bin/time -v and checks the run worked (status 0 or 1, never 2).
+measure_once() {
+  local status=0
+  /usr/bin/time -v -o "$scratch/time.txt" "$cli" --quiet --config "$config" --as-of "$as_of" "$@" \
+    >/dev/null 2>"$scratch/stderr.txt" || status=$?
+  if ((status > 1)); then
+    echo "talveron-cli failed on $*:" >&2
+    cat "$scratch/stderr.txt" >&2
+    exit 1
+  fi
+}
+
+# A figure of the last measure_once: "Maximum resident set size" (kB), "Percent of CPU".
+measured() {
+  awk -F': ' -v key="$1" 'index($1, key) {sub(/%/, "", $2); print $2}' "$scratch/time.txt"
+}
+
+seconds() { awk -v ns="$1" 'BEGIN {printf "%.3f", ns / 1e9}'; }
+megabytes() { awk -v b="$1" 'BEGIN {printf "%.1f", b / 1e6}'; }
+mebibytes() { awk -v kb="$1" 'BEGIN {printf "%.1f", kb / 1024}'; }
+rate() { awk -v b="$1" -v ns="$2" 'BEGIN {printf "%.1f", (b / 1e6) / (ns / 1e9)}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+# "**met**" when the awk condition holds, else "**not met**".
+verdict() { awk "BEGIN {print (($1) ? \"**met**\" : \"**not met**\")}"; }
+grouped() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
+
+# ---- Load files -----------------------------------------------------------------------------
+
+hundred_k=$((100000 / scale))
+million=$((1000000 / scale))
+jobs_records=$((275000 / scale))
+declare -A share_name=([none]="no faults" [one-percent]="1% faulty" [all]="every record faulty")
+
+echo "Generating load files in $data ..."
+for records in "$hundred_k" "$million"; do
+  for faults in none one-percent all; do
+    "$loadgen" --records "$records" --faults "$faults" --seed 1 "$data/r$records-$faults.dat" \
+      >/dev/null
+  done
+done
+"$loadgen" --records "$hundred_k" --shape one-person --seed 1 "$data/one-person.dat" >/dev/null
+for n in 1 2 3 4 5 6 7 8; do
+  "$loadgen" --records "$jobs_records" --faults one-percent --seed "$((100 + n))" \
+    "$data/jobs-$n.dat" >/dev/null
+done
+"$loadgen" --records 10 --seed 1 "$data/tiny.dat" >/dev/null
+
+# The generator's own speed, on the largest clean file.
+generator_ns=$(best_of_3 "$loadgen" --records "$million" --seed 1 "$scratch/generated.dat")
+generator_bytes=$(stat -c %s "$scratch/generated.dat")
+rm -f "$scratch/generated.dat"
+
+# ---- Whole runs -----------------------------------------------------------------------------
+
+measure_once "$data/tiny.dat"
+startup_kb=$(measured "Maximum resident set size")
+rows=()
+declare -A mbps rss_above
+for records in "$hundred_k" "$million"; do
+  for faults in none one-percent all; do
+    file="$data/r$records-$faults.dat"
+    echo "Measuring $(basename "$file") ..."
+    bytes=$(stat -c %s "$file")
+    measure_once "$file"
+    rss=$(measured "Maximum resident set size")
+    cat_twice "$file"
+    floor_ns=$(best_of_3 cat_twice "$file")
+    run_ns=$(best_of_3 validate "$file")
+    key="$records-$faults"
+    mbps[$key]=$(rate "$bytes" "$run_ns")
+    rss_above[$key]=$(mebibytes $((rss - startup_kb)))
+    cells=("$(grouped "$records")" "${share_name[$faults]}" "$(megabytes "$bytes")"
+      "$(seconds "$floor_ns")" "$(seconds "$run_ns")" "${mbps[$key]}"
+      "$(ratio "$run_ns" "$floor_ns")"
+      "$(mebibytes "$rss")" "${rss_above[$key]}")
+    rows+=("$(printf '| %s ' "${cells[@]}")|")
+  done
+done
+
+echo "Measuring one-person.dat ..."
+measure_once "$data/one-person.dat"
+one_person_ns=$(best_of_3 validate "$data/one-person.dat")
+
+echo "Measuring --jobs 1 and --jobs 2 on eight files ..."
+jobs_files=("$data"/jobs-*.dat)
+jobs_bytes=$(cat "${jobs_files[@]}" | wc -c)
+measure_once --jobs 1 "${jobs_files[@]}"
+jobs1_cpu=$(measured "Percent of CPU")
+measure_once --jobs 2 "${jobs_files[@]}"
+jobs2_cpu=$(measured "Percent of CPU")
+jobs1_ns=$(best_of_3 validate --jobs 1 "${jobs_files[@]}")
+jobs2_ns=$(best_of_3 validate --jobs 2 "${jobs_files[@]}")
+jobs_ratio=$(ratio "$jobs1_ns" "$jobs2_ns")
+
+echo "Running the micro-benchmarks ..."
+"$microbench" --benchmark_format=csv --benchmark_min_time=0.5 >"$scratch/micro.csv" 2>/dev/null
+micro_rows=$(awk -F, '
+  BEGIN { scale["ns"] = 1; scale["us"] = 1e3; scale["ms"] = 1e6; scale["s"] = 1e9 }
+  NR == 1 { for (i = 1; i <= NF; ++i) column[$i] = i; next }
+  {
+    gsub(/"/, "", $1)
+    ns = $column["cpu_time"] * scale[$column["time_unit"]]
+    if (ns >= 1e6) time = sprintf("%.2f ms", ns / 1e6)
+    else if (ns >= 1e3) time = sprintf("%.2f µs", ns / 1e3)
+    else time = sprintf("%.1f ns", ns)
+    through = ""
+    bytes = $column["bytes_per_second"]
+    if (bytes != "") through = sprintf("%.0f MB/s", bytes / 1e6)
+    if ($column["items_per_second"] != "") {
+      items = sprintf("%.2f M/s", $column["items_per_second"] / 1e6)
+      through = through == "" ? items : through ", " items
+    }
+    label = $column["label"]
+    gsub(/"/, "", label)
+    printf "| `%s` | %s | %s | %s |\n", $1, time, through, label
+  }' "$scratch/micro.csv")
+
+# ---- Targets --------------------------------------------------------------------------------
+
+clean_rate=${mbps[$million-none]}
+all_rate=${mbps[$million-all]}
+worst_rss=$(printf '%s\n' "${rss_above[$million-none]}" "${rss_above[$million-one-percent]}" \
+  "${rss_above[$million-all]}" | sort -g | tail -1)
+one_person_s=$(seconds "$one_person_ns")
+
+cpu=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
+ram=$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+compiler=$(c++ --version | head -1)
+
+quick_note=""
+if ((scale > 1)); then quick_note=" This is a --quick run with a hundredth of the records."; fi
+
+mkdir -p "$(dirname "$doc")"
+cat >"$doc" <<EOF
+# Performance
+
+Written by \`bench/run_benchmarks.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'); rerun it to refresh
+every figure below on the machine at hand.$quick_note
+
+## What is measured, and how
+
+- **Load files** come from \`talveron-loadgen\` (built with the project), for the production
+  configuration \`data/TALVERON.CFG\`: a licensee header, then people with one to twelve dose
+  records each, one to three intake records under the dose records with a CEDE, now and then a
+  comment. "No faults" validates without a finding; "1% faulty" gives one record in a hundred a
+  typical licensee mistake; "every record faulty" gives every record one, so every record has at
+  least one finding and the results file holds a section for each. The generator writes
+  $(rate "$generator_bytes" "$generator_ns") MB/s here.
+- **Whole runs**: \`talveron-cli --quiet --config data/TALVERON.CFG --as-of $as_of FILE\`, both
+  passes, results file and summary report included; wall time is the best of 3 runs with the file
+  in the page cache. **Floor**: \`cat FILE FILE > /dev/null\`, best of 3, the cost of reading the
+  file twice as the two passes do; the ratio is the run's time over the floor's.
+- **Peak memory**: maximum resident set size from \`/usr/bin/time -v\`; "above start-up" subtracts
+  the $(mebibytes "$startup_kb") MB of a run on a 10-record file (MB of memory are MiB).
+- **One person key**: $(grouped "$hundred_k") dose records whose Employee_ID is blank, so all share
+  the person key "S" (\`talveron-loadgen --shape one-person\`). Every record then gets two
+  findings: the minimum-length ERROR of the blank Employee_ID and "Multiple dose records for same
+  monitoring period", since the periods of so many records overlap.
+- **Jobs**: eight files of $(megabytes $((jobs_bytes / 8))) MB each (1% faulty), validated in one
+  command with \`--jobs 1\` and with \`--jobs 2\`; the ratio is the throughput of two jobs over one.
+- **Micro-benchmarks**: \`build-bench/bench/talveron-microbench\` (Google Benchmark) on records
+  generated in memory: line framing, field extraction, \`ParseNumber\`, the field validators on
+  dose records, the whole dispatch of every record of a file, and the dose index.
+
+Machine: $(nproc) cores, $cpu, $ram of RAM, $(uname -sr), $compiler.
+Load average when the run started: $load (other work on the machine slows every figure).
+
+## Targets
+
+| Target | Goal | Measured | |
+|---|---|---|---|
+| $(grouped "$million") records, no faults | at least 200 MB/s | $clean_rate MB/s | $(verdict "$clean_rate >= 200") |
+| $(grouped "$million") records, every record faulty | at least 60 MB/s | $all_rate MB/s | $(verdict "$all_rate >= 60") |
+| Peak memory for $(grouped "$million") records | at most 100 MB above start-up | $worst_rss MB above | $(verdict "$worst_rss <= 100") |
+| $(grouped "$hundred_k") dose records, one person key | under 2 s | $one_person_s s | $(verdict "$one_person_s < 2") |
+| \`--jobs 2\` against \`--jobs 1\`, eight files | at least 1.7x | ${jobs_ratio}x | $(verdict "$jobs_ratio >= 1.7") |
+| Desktop program on $(grouped "$million") records | within 10% of talveron-cli | not measured by this script (needs a display) | — |
+
+## Whole runs
+
+| Records | Faults | Size (MB) | Floor: cat twice (s) | talveron-cli (s) | MB/s | Ratio to floor | Peak RSS (MB) | Above start-up (MB) |
+|---:|---|---:|---:|---:|---:|---:|---:|---:|
+$(printf '%s\n' "${rows[@]}")
+
+One person key: $(grouped "$hundred_k") dose records in $one_person_s s.
+
+Jobs: $(megabytes "$jobs_bytes") MB in $(seconds "$jobs1_ns") s with \`--jobs 1\` and in $(seconds "$jobs2_ns") s with
+\`--jobs 2\`, ${jobs_ratio}x. The two commands got ${jobs1_cpu}% and ${jobs2_cpu}% of a core in a check run
+(200% is both cores): while other work holds the cores, two jobs cannot run side by side and
+the ratio says little.
+
+## Micro-benchmarks
+
+| Benchmark | CPU time per iteration | Throughput | Note |
+|---|---:|---|---|
+$micro_rows
+
+An iteration is one line or record, one number, one lookup or, for the framing benchmarks, a
+whole file of 20,000 records (400 for the long lines) read from memory; \`BM_BuildIndex\` builds
+the index of the $(grouped 100000)-record file once. Throughputs are per CPU second, so they
+suffer less than wall times from other work on the machine.
+EOF
+
+echo "Wrote $doc"
