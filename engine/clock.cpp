@@ -13,7 +13,12 @@ LocalDateTime SystemClock::now() const {
 }
 
 std::chrono::steady_clock::time_point SystemClock::steadyNow() const {
-    return std::chrono::steady_clock::now();
+    // The coarse monotonic clock costs a few nanoseconds where the precise one costs tens; runs
+    // read it for every record and finding, and show elapsed time to the second.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return std::chrono::steady_clock::time_point(std::chrono::seconds(now.tv_sec) +
+                                                 std::chrono::nanoseconds(now.tv_nsec));
 }
 
 }  // namespace talveron

@@ -14,7 +14,8 @@ std::string_view Characters(std::string_view text, std::size_t first, std::size_
 }
 
 bool IsWhole(double value) {
-    return std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e6;
+    // The range test comes first and also rejects NaN, so the conversion is always defined.
+    return value > -1e6 && value < 1e6 && value == static_cast<double>(static_cast<int>(value));
 }
 
 }  // namespace

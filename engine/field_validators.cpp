@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "config/number.h"
 #include "config/value_lists.h"
@@ -173,9 +174,9 @@ void CheckDoseValue(RecordContext& record, int ordinal) {
 
 /// The date (at midnight) lies on a later calendar day than the present moment.
 bool AfterToday(const DateParts& date, const LocalDateTime& present) {
-    return DaysFromCivil(static_cast<int>(date.year), static_cast<int>(date.month),
-                         static_cast<int>(date.day)) >
-           DaysFromCivil(present.year, present.month, present.day);
+    // Real calendar dates order as their (year, month, day).
+    return std::tuple(static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)) >
+           std::tuple(present.year, present.month, present.day);
 }
 
 void CheckDate(RecordContext& record, int ordinal) {

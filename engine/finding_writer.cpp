@@ -29,12 +29,9 @@ void FindingWriter::writeFinding(const Finding& finding, const FindingPlace& pla
         AppendFindingSection(section_, findingCount_, finding);
         results_.append(section_);
 
-        std::string caption(LevelText(finding.level));
-        caption += " Information";
-        std::string text(finding.message);
-        text += " Line:";
-        text += FormatGrouped(finding.lineNumber);
-        information_.show(caption, text);
+        caption_.assign(LevelText(finding.level)).append(" Information");
+        informationText_.assign(finding.message).append(" Line:").append(FormatGrouped(finding.lineNumber));
+        information_.show(caption_, informationText_);
     }
     if (options_.on(OptionKey::IOS)) tally_.add(finding.level, finding.message, finding.lineNumber);
 }
