@@ -181,6 +181,9 @@ void RunState::writeSummaryReport(const HeaderValues& header) {
     outcome_.reportStatus = report.close();
     outcome_.reportWritten = outcome_.reportStatus.ok();
     information_.showText("");
+    // The report's own progress can stop short of 100 (a person's later records are not
+    // counted again); a finished run should not look unfinished.
+    progress_.endMainPass();
 }
 
 void RunState::run() {
