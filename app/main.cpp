@@ -1,0 +1,32 @@
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "config/profile_file.h"
+#include "engine/clock.h"
+#include "ui/dialogs.h"
+#include "ui/external_opener.h"
+#include "ui/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Talveron"));
+    // One look on every desktop: the windows are laid out for it.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    talveron::WidgetDialogs dialogs;
+    talveron::DesktopOpener opener;
+    const talveron::SystemClock clock;
+    std::error_code error;
+    talveron::MainWindow window(
+        {dialogs,
+         opener,
+         clock,
+         talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }),
+         {std::filesystem::current_path(error), TALVERON_INSTALLED_HELP_DIR,
+          TALVERON_SOURCE_HELP_DIR}});
+    window.show();
+    return QApplication::exec();
+}
