@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds the project into build/ (Release with debug information).
+# Configures and builds the project into build/ (Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build build -j"$(nproc)"
