@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 
 #include <cstdlib>
@@ -13,6 +14,9 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talveron"));
+    // The taskbar and Wayland compositors match the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("talveron"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("talveron")));
     // One look on every desktop: the windows are laid out for it.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 

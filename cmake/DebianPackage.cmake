@@ -1,0 +1,36 @@
+# The Debian package, made by scripts/package.sh with `cpack -G DEB` from a Release build
+# configured for /usr. The programs' run-time dependencies are computed from the binaries by
+# dpkg-shlibdeps, so the package names the Qt 6 libraries it links and no build-time package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME talveron)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Talveron developers")
+set(CPACK_PACKAGE_CONTACT "The Talveron developers <developers@talveron.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "validator for MORVA occupational radiation-exposure load files")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Talveron checks the fixed-width load files (*.dat) that licensees submit to the MORVA\n"
+  "occupational radiation-exposure reporting system before they are sent: every record\n"
+  "against the record layouts and value lists of its configuration file and against the\n"
+  "dose, date, identity and intake rules. Findings go to a results file and a distribution\n"
+  "summary report next to the load file.\n"
+  "\n"
+  "The package holds the desktop program (talveron) and the command-line validator for\n"
+  "batch use and scripts (talveron-cli).")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+# The help-document path compiled into the desktop program holds only when the package installs
+# where the build was configured to.
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(TALVERON_BUILD_DESKTOP)
+  # The help documents and reports open through xdg-open; the menu icon sits in the hicolor theme.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, hicolor-icon-theme")
+endif()
+
+include(CPack)

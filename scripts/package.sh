@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds a Release of both programs for /usr and makes the Debian package build-package/talveron_*.deb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/ensure-packages.sh
+# The desktop program looks for its help documents under the prefix it was configured with, so the
+# package is built for /usr, where it installs.
+cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DTALVERON_BUILD_DESKTOP=ON -DTALVERON_BUILD_TESTS=OFF -DTALVERON_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-package -j"$(nproc)"
+rm -f build-package/talveron_*.deb
+(cd build-package && cpack -G DEB)
+ls build-package/talveron_*.deb
