@@ -91,103 +91,82 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
-std::set<std::int64_t> LinesOf(const FindingsByLine& findings) {
-    std::set<std::int64_t> lines;
-    for (const auto& [line, codes] : findings) lines.insert(line);
-    return lines;
-}
-
-std::set<std::int64_t> LinesOf(const std::vector<FaultyRecord>& faults) {
-    std::set<std::int64_t> lines;
-    for (const FaultyRecord& record : faults) lines.insert(record.line);
-    return lines;
-}
-
 TEST_F(LoadGeneratorTest, TheConfigurationGivesLayoutsAndRadionuclidesThatFitTheField) {
     ASSERT_TRUE(configuration.usable());
     EXPECT_GT(configuration.radionuclides.size(), 50u);
-    for (const std::string& nuclide : configuration.radionuclides) {
-        EXPECT_LE(nuclide.size(), 7u) << nuclide;
-        EXPECT_NE(nuclide.find('-'), std::string::npos) << nuclide;
-    }
-    EXPECT_NE(
-        std::find(configuration.radionuclides.begin(), configuration.radionuclides.end(), "Tc-99m"),
-        configuration.radionuclides.end());
+    for (const std::string& nuclide : configuration.radionuclides) EXPECT_LE(nuclide.size(), 7u);
+    EXPECT_EQ(std::count(configuration.radionuclides.begin(), configuration.radionuclides.end(),
+                         "Tc-99m"),
+              1);
 }
 
-TEST_F(LoadGeneratorTest, ASeedAlwaysGivesTheSameBytesAndAnotherSeedOthers) {
-    const GeneratorSettings settings{3'000, FaultShare::OnePercent, 42, Shape::Normal};
-    const std::string first = Generate(settings);
-    EXPECT_EQ(Generate(settings), first);
-    GeneratorSettings other = settings;
-    other.seed = 43;
-    EXPECT_NE(Generate(other), first);
+TEST_F(LoadGeneratorTest, ASeedAlwaysGivesTheSameBytesAndLfOnlyDropsOnlyTheCarriageReturns) {
+    const GeneratorSettings settings{2'000, FaultShare::OnePercent, 29, Shape::Normal};
+    const std::string crLf = Generate(settings);
+    EXPECT_EQ(Generate(settings), crLf);
+    EXPECT_NE(Generate({2'000, FaultShare::OnePercent, 30, Shape::Normal}), crLf);
+    std::string stripped = crLf;
+    stripped.erase(std::remove(stripped.begin(), stripped.end(), '\r'), stripped.end());
+    EXPECT_EQ(Generate({2'000, FaultShare::OnePercent, 29, Shape::LfOnly}), stripped);
+    EXPECT_TRUE(Validate(Generate({2'000, FaultShare::None, 29, Shape::LfOnly})).empty());
 }
 
-TEST_F(LoadGeneratorTest, EveryRecordHasTheFullWidthOfItsLayoutAndEndsWithCrLf) {
+TEST_F(LoadGeneratorTest, RecordsHaveTheirLayoutsWidthAndPeopleOneToTwelveDoseRecords) {
     GeneratedFile file;
-    const std::string bytes = Generate({5'000, FaultShare::None, 3, Shape::Normal}, &file);
+    const std::string bytes = Generate({20'000, FaultShare::None, 5, Shape::Normal}, &file);
     // Widths of the production layouts, as the data folder documents them.
     const std::map<char, std::size_t> widths{{'D', 200}, {'I', 64}, {'C', 282}};
     const std::vector<std::string_view> lines = Lines(bytes);
-    ASSERT_EQ(lines.size(), 5'001u);
-    EXPECT_EQ(file.lines, 5'001);
+    ASSERT_EQ(lines.size(), 20'001u);
+    EXPECT_EQ(file.lines, 20'001);
     EXPECT_EQ(file.bytes, static_cast<std::int64_t>(bytes.size()));
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 5'001);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 5'001);
-    EXPECT_TRUE(bytes.ends_with("\r\n"));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 20'001);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 20'001);
     EXPECT_EQ(lines.front().size(), 221u);
 
     std::map<char, std::int64_t> counts;
+    std::map<std::string_view, int> doseRecords;  // by ID type and Employee_ID (columns 1-21)
+    std::set<int> intakeRuns;                     // sizes of the runs of intakes under a dose
+    std::string_view previousPerson;
+    int intakes = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const char type = lines[i].size() > 40 ? lines[i][40] : 0;
         ASSERT_TRUE(widths.contains(type)) << "line " << i + 1;
         EXPECT_EQ(lines[i].size(), widths.at(type)) << "line " << i + 1;
         ++counts[type];
+        const std::string_view person = lines[i].substr(0, 21);
+        if (type != 'D') {
+            EXPECT_EQ(person, previousPerson) << "line " << i + 1;
+            intakes += type == 'I' ? 1 : 0;
+            continue;
+        }
+        intakeRuns.insert(intakes);
+        intakes = 0;
+        // Each person's records come together: a key seen before belongs to the person just
+        // written.
+        EXPECT_TRUE(!doseRecords.contains(person) || person == previousPerson) << "line " << i + 1;
+        ++doseRecords[person];
+        previousPerson = person;
     }
+    intakeRuns.insert(intakes);
     EXPECT_EQ(counts['D'], file.doseRecords);
     EXPECT_EQ(counts['I'], file.intakeRecords);
     EXPECT_EQ(counts['C'], file.commentRecords);
-    EXPECT_GT(file.intakeRecords, 0);
     EXPECT_GT(file.commentRecords, 0);
+    EXPECT_EQ(intakeRuns, (std::set<int>{0, 1, 2, 3}));
+    int most = 0;
+    for (const auto& [person, count] : doseRecords) most = std::max(most, count);
+    // With as many people as that, the top of the range occurs.
+    EXPECT_EQ(most, 12);
 }
 
-TEST_F(LoadGeneratorTest, PeopleHaveOneToTwelveDoseRecordsAndIntakesFollowTheirDoseRecord) {
-    const std::string bytes = Generate({20'000, FaultShare::None, 5, Shape::Normal});
-    const std::vector<std::string_view> lines = Lines(bytes);
-    std::map<std::string_view, int> doseRecords;  // by ID type and Employee_ID (columns 1-21)
-    std::map<int, int> intakeRuns;                // intakes under one dose record -> how often
-    std::string_view previousPerson;
-    int intakes = 0;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view person = lines[i].substr(0, 21);
-        const char type = lines[i][40];
-        if (type == 'D') {
-            ++intakeRuns[intakes];
-            intakes = 0;
-            // Each person's records come together: a key seen before belongs to the person
-            // just written.
-            if (doseRecords.contains(person)) {
-                EXPECT_EQ(person, previousPerson) << "line " << i + 1;
-            }
-            ++doseRecords[person];
-            previousPerson = person;
-        } else {
-            EXPECT_EQ(person, previousPerson) << "line " << i + 1;
-            if (type == 'I') ++intakes;
-        }
+TEST_F(LoadGeneratorTest, TheRecordCountIsExactAlsoForTinyFiles) {
+    for (const std::int64_t records : {0, 1, 2, 3, 7}) {
+        GeneratedFile file;
+        const std::string bytes = Generate({records, FaultShare::None, 31, Shape::Normal}, &file);
+        EXPECT_EQ(static_cast<std::int64_t>(Lines(bytes).size()), records + 1) << records;
+        EXPECT_EQ(file.doseRecords + file.intakeRecords + file.commentRecords, records);
     }
-    ++intakeRuns[intakes];
-    for (const auto& [person, count] : doseRecords) {
-        EXPECT_GE(count, 1);
-        EXPECT_LE(count, 12) << person;
-    }
-    std::set<int> sizes;
-    for (const auto& [size, count] : intakeRuns) sizes.insert(size);
-    EXPECT_EQ(sizes, (std::set<int>{0, 1, 2, 3}));
-    // With as many people as that, both ends of the range occur.
-    EXPECT_TRUE(std::any_of(doseRecords.begin(), doseRecords.end(),
-                            [](const auto& entry) { return entry.second == 12; }));
 }
 
 TEST_F(LoadGeneratorTest, AFileWithoutFaultsValidatesWithoutASingleFinding) {
@@ -207,47 +186,23 @@ TEST_F(LoadGeneratorTest, OnePercentFaultsGiveFindingsOnTheFaultyRecordsOnly) {
     // 1% of 20,001 records is about 200, with a spread of about 14.
     EXPECT_GE(file.faults.size(), 150u);
     EXPECT_LE(file.faults.size(), 250u);
-    EXPECT_EQ(LinesOf(findings), LinesOf(file.faults));
+    std::set<std::int64_t> faultLines, findingLines;
+    for (const FaultyRecord& record : file.faults) faultLines.insert(record.line);
+    for (const auto& [line, codes] : findings) findingLines.insert(line);
+    EXPECT_EQ(findingLines, faultLines);
 }
 
 /// The check each fault is made to trip.
-OptionKey CheckOf(Fault fault) {
-    switch (fault) {
-        case Fault::LetterInPhone:
-            return OptionKey::PIC;
-        case Fault::LetterInSsn:
-            return OptionKey::SSNNN;
-        case Fault::SumMismatch:
-            return OptionKey::DCSUM;
-        case Fault::ZeroInsteadOfCode:
-            return OptionKey::NRND;
-        case Fault::InvalidSex:
-            return OptionKey::SexList;
-        case Fault::InvalidBirthMonth:
-            return OptionKey::DIM;
-        case Fault::BirthAfter1999:
-            return OptionKey::BDay;
-        case Fault::LowerCaseType:
-            return OptionKey::IRT;
-        case Fault::TestName:
-            return OptionKey::NAMFLD;
-        case Fault::NcInDde:
-            return OptionKey::NCDDE;
-        case Fault::MissingTrailingFields:
-            return OptionKey::IRL;
-        case Fault::LongPeriod:
-            return OptionKey::MPGT;
-        case Fault::NuclideWithoutHyphen:
-            return OptionKey::VNVR;
-        case Fault::ClassModeMismatch:
-            return OptionKey::MODH;
-        case Fault::CommaInIntake:
-            return OptionKey::NVCIC;
-        case Fault::EmptyComment:
-            return OptionKey::LLMA;
-    }
-    return OptionKey::IRT;
-}
+const std::map<Fault, OptionKey> kCheckOf{
+    {Fault::LetterInPhone, OptionKey::PIC},         {Fault::LetterInSsn, OptionKey::SSNNN},
+    {Fault::SumMismatch, OptionKey::DCSUM},         {Fault::ZeroInsteadOfCode, OptionKey::NRND},
+    {Fault::InvalidSex, OptionKey::SexList},        {Fault::InvalidBirthMonth, OptionKey::DIM},
+    {Fault::BirthAfter1999, OptionKey::BDay},       {Fault::LowerCaseType, OptionKey::IRT},
+    {Fault::TestName, OptionKey::NAMFLD},           {Fault::NcInDde, OptionKey::NCDDE},
+    {Fault::MissingTrailingFields, OptionKey::IRL}, {Fault::LongPeriod, OptionKey::MPGT},
+    {Fault::NuclideWithoutHyphen, OptionKey::VNVR}, {Fault::ClassModeMismatch, OptionKey::MODH},
+    {Fault::CommaInIntake, OptionKey::NVCIC},       {Fault::EmptyComment, OptionKey::LLMA},
+};
 
 TEST_F(LoadGeneratorTest, WithAllFaultsEveryRecordHasTheFindingOfItsFault) {
     GeneratedFile file;
@@ -260,10 +215,20 @@ TEST_F(LoadGeneratorTest, WithAllFaultsEveryRecordHasTheFindingOfItsFault) {
         seen.insert(record.fault);
         const auto found = findings.find(record.line);
         ASSERT_NE(found, findings.end()) << "line " << record.line;
-        EXPECT_TRUE(found->second.contains(CheckOf(record.fault)))
+        EXPECT_TRUE(found->second.contains(kCheckOf.at(record.fault)))
             << "line " << record.line << ", fault " << static_cast<int>(record.fault);
     }
-    EXPECT_EQ(seen.size(), 16u) << "every kind of fault occurs";
+    EXPECT_EQ(seen.size(), kCheckOf.size()) << "every kind of fault occurs";
+}
+
+/// Every line from `first` to `last` has exactly the `codes`, and no other line has a finding.
+void ExpectOnEveryLine(const FindingsByLine& findings, std::int64_t first, std::int64_t last,
+                       const std::multiset<OptionKey>& codes) {
+    ASSERT_EQ(findings.size(), static_cast<std::size_t>(last - first + 1));
+    for (const auto& [line, found] : findings) {
+        EXPECT_TRUE(line >= first && line <= last) << "line " << line;
+        EXPECT_EQ(found, codes) << "line " << line;
+    }
 }
 
 TEST_F(LoadGeneratorTest, OnePersonHasOnlyDoseRecordsAllWithABlankIdentifierAndTheSameKey) {
@@ -277,14 +242,7 @@ TEST_F(LoadGeneratorTest, OnePersonHasOnlyDoseRecordsAllWithABlankIdentifierAndT
     }
     // Each dose record gets the minimum-length error of its blank Employee_ID and, as the
     // periods of all 3,000 records overlap, the monitoring-period error; nothing else.
-    const FindingsByLine findings = Validate(bytes);
-    EXPECT_FALSE(findings.contains(1));
-    const std::multiset<OptionKey> expected{OptionKey::LLMA, OptionKey::MDMP};
-    for (std::int64_t line = 2; line <= 3'001; ++line) {
-        const auto found = findings.find(line);
-        ASSERT_NE(found, findings.end()) << "line " << line;
-        EXPECT_EQ(found->second, expected) << "line " << line;
-    }
+    ExpectOnEveryLine(Validate(bytes), 2, 3'001, {OptionKey::LLMA, OptionKey::MDMP});
 }
 
 TEST_F(LoadGeneratorTest, LongLinesCarryTenThousandMoreCharactersAndOnlyTheLengthFinding) {
@@ -295,30 +253,7 @@ TEST_F(LoadGeneratorTest, LongLinesCarryTenThousandMoreCharactersAndOnlyTheLengt
         ASSERT_GE(line.size(), 10'064u);
         EXPECT_NE(line.back(), ' ');
     }
-    const FindingsByLine findings = Validate(bytes);
-    ASSERT_EQ(findings.size(), 301u);
-    for (const auto& [line, codes] : findings) {
-        EXPECT_EQ(codes, std::multiset<OptionKey>{OptionKey::IRL}) << "line " << line;
-    }
-}
-
-TEST_F(LoadGeneratorTest, LfOnlyIsTheSameFileWithoutTheCarriageReturns) {
-    const std::string crLf = Generate({2'000, FaultShare::OnePercent, 29, Shape::Normal});
-    const std::string lfOnly = Generate({2'000, FaultShare::OnePercent, 29, Shape::LfOnly});
-    EXPECT_EQ(lfOnly.find('\r'), std::string::npos);
-    std::string stripped = crLf;
-    stripped.erase(std::remove(stripped.begin(), stripped.end(), '\r'), stripped.end());
-    EXPECT_EQ(lfOnly, stripped);
-    EXPECT_TRUE(Validate(Generate({2'000, FaultShare::None, 29, Shape::LfOnly})).empty());
-}
-
-TEST_F(LoadGeneratorTest, TheRecordCountIsExactAlsoForTinyFiles) {
-    for (const std::int64_t records : {0, 1, 2, 3, 7}) {
-        GeneratedFile file;
-        const std::string bytes = Generate({records, FaultShare::None, 31, Shape::Normal}, &file);
-        EXPECT_EQ(static_cast<std::int64_t>(Lines(bytes).size()), records + 1) << records;
-        EXPECT_EQ(file.doseRecords + file.intakeRecords + file.commentRecords, records);
-    }
+    ExpectOnEveryLine(Validate(bytes), 1, 301, {OptionKey::IRL});
 }
 
 }  // namespace

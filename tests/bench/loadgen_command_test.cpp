@@ -24,42 +24,28 @@ TEST(LoadgenCommand, ReadsEveryOption) {
     EXPECT_FALSE(command.help);
 }
 
-TEST(LoadgenCommand, DefaultsToNoFaultsSeedOneTheNormalShapeAndTheShippedConfiguration) {
-    const LoadgenCommand command = ParseLoadgenCommand(Arguments{"out.dat", "--records", "5"});
-    ASSERT_EQ(command.error, "");
-    EXPECT_EQ(command.settings.faults, FaultShare::None);
-    EXPECT_EQ(command.settings.seed, 1u);
-    EXPECT_EQ(command.settings.shape, Shape::Normal);
-    EXPECT_FALSE(command.configPath.has_value());
+TEST(LoadgenCommand, ReadsEachNameAndDefaultsToNoFaultsSeedOneAndTheShippedConfiguration) {
+    const LoadgenCommand defaults = ParseLoadgenCommand(Arguments{"out.dat", "--records", "5"});
+    ASSERT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.settings.faults, FaultShare::None);
+    EXPECT_EQ(defaults.settings.seed, 1u);
+    EXPECT_EQ(defaults.settings.shape, Shape::Normal);
+    EXPECT_FALSE(defaults.configPath.has_value());
+    const auto parse = [](const std::string& option, const std::string& name) {
+        const LoadgenCommand command =
+            ParseLoadgenCommand(Arguments{"--records", "1", option, name, "o"});
+        EXPECT_EQ(command.error, "") << name;
+        return command.settings;
+    };
+    EXPECT_EQ(parse("--shape", "normal").shape, Shape::Normal);
+    EXPECT_EQ(parse("--shape", "one-person").shape, Shape::OnePerson);
+    EXPECT_EQ(parse("--shape", "long-lines").shape, Shape::LongLines);
+    EXPECT_EQ(parse("--faults", "none").faults, FaultShare::None);
+    EXPECT_EQ(parse("--faults", "all").faults, FaultShare::All);
 }
-
-TEST(LoadgenCommand, ReadsEachShapeAndFaultShareByName) {
-    const std::pair<std::string, Shape> shapes[] = {{"normal", Shape::Normal},
-                                                    {"one-person", Shape::OnePerson},
-                                                    {"long-lines", Shape::LongLines},
-                                                    {"lf-only", Shape::LfOnly}};
-    for (const auto& [name, shape] : shapes) {
-        EXPECT_EQ(
-            ParseLoadgenCommand(Arguments{"--records", "1", "--shape", name, "o"}).settings.shape,
-            shape);
-    }
-    const std::pair<std::string, FaultShare> shares[] = {{"none", FaultShare::None},
-                                                         {"one-percent", FaultShare::OnePercent},
-                                                         {"all", FaultShare::All}};
-    for (const auto& [name, share] : shares) {
-        EXPECT_EQ(
-            ParseLoadgenCommand(Arguments{"--records", "1", "--faults", name, "o"}).settings.faults,
-            share);
-    }
-}
-
-struct BadCase {
-    Arguments arguments;
-    std::string error;
-};
 
 TEST(LoadgenCommand, RefusesWhatItCannotUse) {
-    const BadCase cases[] = {
+    const std::pair<Arguments, std::string> cases[] = {
         {{"out.dat"}, "--records is required"},
         {{"--records", "10"}, "no output file given"},
         {{"--records", "-1", "o"}, "--records needs a whole number of at least 0"},
@@ -73,8 +59,8 @@ TEST(LoadgenCommand, RefusesWhatItCannotUse) {
         {{"--records", "5", "--jobs", "2", "o"}, "unknown option --jobs"},
         {{"o", "--records"}, "--records needs a value"},
     };
-    for (const BadCase& c : cases) {
-        EXPECT_EQ(ParseLoadgenCommand(c.arguments).error, c.error) << c.arguments.size();
+    for (const auto& [arguments, error] : cases) {
+        EXPECT_EQ(ParseLoadgenCommand(arguments).error, error) << arguments.size();
     }
 }
 

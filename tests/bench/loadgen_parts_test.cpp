@@ -2,6 +2,7 @@
 // intakes and the fixed-width record writer.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,6 @@ std::int32_t Thousandths(std::string_view text) {
 TEST(DoseAmounts, ManyDrawsKeepTheLimitsTheSumsAndTheCodes) {
     RandomStream random(5);
     DoseTextSet texts;
-    int withCommittedDose = 0;
     for (int i = 0; i < 20'000; ++i) {
         const bool withIntake = i % 4 == 0;
         const DoseAmounts doses = DrawDoseAmounts(random, withIntake);
@@ -57,10 +57,7 @@ TEST(DoseAmounts, ManyDrawsKeepTheLimitsTheSumsAndTheCodes) {
         EXPECT_LE(Thousandths(t.sdeMe), 50000);
         EXPECT_LE(Thousandths(t.tode), 50000);
         EXPECT_EQ(withIntake, doses.cede > 0);
-        if (doses.cede > 0) {
-            EXPECT_GT(doses.cde, 0);
-            ++withCommittedDose;
-        }
+        EXPECT_TRUE(doses.cede == 0 || doses.cde > 0) << doses.cede << " " << doses.cde;
         if (t.cde == "NC" || t.tode == "NC") {
             EXPECT_EQ(t.cde, t.tode);
         } else {
@@ -69,7 +66,6 @@ TEST(DoseAmounts, ManyDrawsKeepTheLimitsTheSumsAndTheCodes) {
         EXPECT_NE(t.tede, "NR");
         EXPECT_NE(t.tede, "NC");
     }
-    EXPECT_EQ(withCommittedDose, 5'000);
 }
 
 TEST(MonitoringPeriods, EveryCountGivesWholeMonthsThatFollowOneAnotherWithinTheYear) {
@@ -99,12 +95,11 @@ TEST(MonitoringPeriods, EveryCountGivesWholeMonthsThatFollowOneAnotherWithinTheY
 
 TEST(DateText, WritesEightDigitsAndKnowsLeapYears) {
     EXPECT_EQ(View(MakeDateText(1950, 3, 7)), "19500307");
-    EXPECT_EQ(DaysInMonth(2024, 2), 29);
-    EXPECT_EQ(DaysInMonth(2023, 2), 28);
-    EXPECT_EQ(DaysInMonth(1900, 2), 28);
-    EXPECT_EQ(DaysInMonth(2000, 2), 29);
-    EXPECT_EQ(DaysInMonth(2024, 4), 30);
-    EXPECT_EQ(DaysInMonth(2024, 12), 31);
+    const int cases[][3] = {{2024, 2, 29}, {2023, 2, 28}, {1900, 2, 28},
+                            {2000, 2, 29}, {2024, 4, 30}, {2024, 12, 31}};
+    for (const auto& [year, month, days] : cases) {
+        EXPECT_EQ(DaysInMonth(year, month), days) << year << '-' << month;
+    }
 }
 
 TEST(IntakeDraw, ClassAndModeAgreeAndTheAmountIsScientific) {
@@ -163,15 +158,12 @@ TEST(RecordWriter, WritesFieldsAtTheirStartsCutToTheirWidths) {
     EXPECT_EQ(writer.line(), "      ");
 }
 
-TEST(RandomStream, StaysWithinItsBoundsAndRepeatsForASeed) {
-    RandomStream first(77), second(77);
-    for (int i = 0; i < 1'000; ++i) {
-        const std::int32_t value = first.between(-3, 2);
-        EXPECT_GE(value, -3);
-        EXPECT_LE(value, 2);
-        EXPECT_EQ(second.between(-3, 2), value);
-    }
-    EXPECT_EQ(first.below(1), 0u);
+TEST(RandomStream, StaysWithinItsBoundsBothIncluded) {
+    RandomStream random(77);
+    std::set<std::int32_t> seen;
+    for (int i = 0; i < 1'000; ++i) seen.insert(random.between(-3, 2));
+    EXPECT_EQ(seen, (std::set<std::int32_t>{-3, -2, -1, 0, 1, 2}));
+    EXPECT_EQ(random.below(1), 0u);
 }
 
 }  // namespace

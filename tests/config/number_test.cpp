@@ -2,124 +2,87 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <optional>
-#include <string>
+#include <string_view>
 
 namespace talveron {
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-struct NumberCase {
-    std::string text;
-    double expected;
-};
-
-class ParseNumberTest : public testing::TestWithParam<NumberCase> {};
-
-TEST_P(ParseNumberTest, ReadsTheLeadingNumber) {
-    EXPECT_EQ(ParseNumber(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Decimal, ParseNumberTest,
-    testing::Values(NumberCase{"12abc", 12}, NumberCase{"1 2", 12}, NumberCase{"", 0},
-                    NumberCase{"-.5", -0.5}, NumberCase{".5", 0.5}, NumberCase{".", 0},
-                    NumberCase{"abc", 0}, NumberCase{"+7", 7}, NumberCase{"-7", -7},
-                    NumberCase{"--1", 0}, NumberCase{"+-1", 0}, NumberCase{"-", 0},
-                    NumberCase{" \t\n- 1 2 . 5 x", -12.5}, NumberCase{"1.5.3", 1.5},
-                    NumberCase{"1,5", 1}, NumberCase{"3.", 3}, NumberCase{"007", 7},
-                    NumberCase{"0.1", 0.1}, NumberCase{"\r1", 0}, NumberCase{"1\r2", 1},
-                    NumberCase{"123456789012345678901234567890", 123456789012345678901234567890.0},
-                    NumberCase{"9007199254740993", 9007199254740992.0},
-                    NumberCase{"0.30000000000000004441", 0.30000000000000004}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Exponent, ParseNumberTest,
-    testing::Values(NumberCase{"1e3", 1000}, NumberCase{"1E+3", 1000}, NumberCase{"1D3", 1000},
-                    NumberCase{"1d-2", 0.01}, NumberCase{"2.5e-1", 0.25}, NumberCase{"3.e2", 300},
-                    NumberCase{".5E1", 5}, NumberCase{"1 E 3", 1000}, NumberCase{"1E", 1},
-                    NumberCase{"1E+", 1}, NumberCase{"1Ex5", 1}, NumberCase{"1e-x", 1},
-                    NumberCase{"E5", 0}, NumberCase{"1e3.5", 1000}, NumberCase{"1e400", kInfinity},
-                    NumberCase{"-1e400", -kInfinity}, NumberCase{"1e-400", 0},
-                    NumberCase{"1e99999999999999999999999999", kInfinity},
-                    NumberCase{"0.0001e-99999999999999999999999999", 0},
-                    NumberCase{"0.00000000000000000001e20", 1}));
-
-INSTANTIATE_TEST_SUITE_P(
-    HexAndOctal, ParseNumberTest,
-    testing::Values(NumberCase{"&H10", 16}, NumberCase{"&hff", 255}, NumberCase{"&HfF", 255},
-                    NumberCase{"&H7FFF", 32767}, NumberCase{"&H8000", -32768},
-                    NumberCase{"&HFFFF", -1}, NumberCase{"&H10000", 65536},
-                    NumberCase{"&H7FFFFFFF", 2147483647}, NumberCase{"&H80000000", -2147483648.0},
-                    NumberCase{"&HFFFFFFFF", -1}, NumberCase{"&H100000000", 4294967296.0},
-                    NumberCase{"&H1G", 1}, NumberCase{"&HG", 0}, NumberCase{"&H", 0},
-                    NumberCase{"& H 1 0", 16}, NumberCase{"&O17", 15}, NumberCase{"&o777", 511},
-                    NumberCase{"&O178", 15}, NumberCase{"&O8", 0}, NumberCase{"&O177777", -1},
-                    NumberCase{"&", 0}, NumberCase{"&12", 0}, NumberCase{"-&H10", 0},
-                    NumberCase{"&B1", 0}));
-
-struct RoundCase {
+struct Num {
+    std::string_view text;
     double value;
-    double expected;
 };
 
-class RoundHalfEvenTest : public testing::TestWithParam<RoundCase> {};
-
-TEST_P(RoundHalfEvenTest, RoundsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().expected) << GetParam().value;
+template <typename... Nums>
+void ExpectNumbers(const Nums&... cases) {
+    for (const Num& c : {cases...}) EXPECT_EQ(ParseNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RoundHalfEvenTest,
-    testing::Values(RoundCase{12.5, 12}, RoundCase{13.5, 14}, RoundCase{-0.5, 0}, RoundCase{0.5, 0},
-                    RoundCase{1.5, 2}, RoundCase{2.5, 2}, RoundCase{-1.5, -2}, RoundCase{-2.5, -2},
-                    RoundCase{2.4, 2}, RoundCase{2.6, 3}, RoundCase{-2.6, -3}, RoundCase{-2.4, -2},
-                    RoundCase{0.49999999999999994, 0},
-                    RoundCase{4503599627370497.0, 4503599627370497.0},
-                    RoundCase{kInfinity, kInfinity}, RoundCase{-kInfinity, -kInfinity}));
-
-struct Int16Case {
-    std::string text;
-    std::optional<std::int16_t> expected;
-};
-
-class ParseInt16Test : public testing::TestWithParam<Int16Case> {};
-
-TEST_P(ParseInt16Test, AcceptsOnlyTheSixteenBitRange) {
-    EXPECT_EQ(ParseInt16(GetParam().text), GetParam().expected) << GetParam().text;
+TEST(ParseNumberTest, ReadsTheLeadingDecimalNumber) {
+    ExpectNumbers(Num{"12abc", 12}, Num{"1 2", 12}, Num{"", 0}, Num{"-.5", -0.5}, Num{".5", 0.5},
+                  Num{".", 0}, Num{"abc", 0}, Num{"+7", 7}, Num{"--1", 0}, Num{"+-1", 0},
+                  Num{"-", 0}, Num{" \t\n- 1 2 . 5 x", -12.5}, Num{"1.5.3", 1.5}, Num{"1,5", 1},
+                  Num{"3.", 3}, Num{"007", 7}, Num{"0.1", 0.1}, Num{"\r1", 0}, Num{"1\r2", 1},
+                  Num{"123456789012345678901234567890", 123456789012345678901234567890.0},
+                  Num{"9007199254740993", 9007199254740992.0},
+                  Num{"0.30000000000000004441", 0.30000000000000004});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseInt16Test,
-    testing::Values(Int16Case{"12.5", 12}, Int16Case{"13.5", 14}, Int16Case{"-0.5", 0},
-                    Int16Case{"32767", 32767}, Int16Case{"32766.5", 32766},
-                    Int16Case{"32767.5", std::nullopt}, Int16Case{"32768", std::nullopt},
-                    Int16Case{"-32768", -32768}, Int16Case{"-32768.5", -32768},
-                    Int16Case{"-32769", std::nullopt}, Int16Case{"40000", std::nullopt},
-                    Int16Case{"1e400", std::nullopt}, Int16Case{"-1e400", std::nullopt},
-                    Int16Case{"abc", 0}, Int16Case{"&HFFFF", -1}, Int16Case{"&HFFFFFFFF", -1},
-                    Int16Case{"&H10000", std::nullopt}));
-
-struct ClampCase {
-    std::string text;
-    std::int16_t expected;
-};
-
-class ParseInt16ClampedTest : public testing::TestWithParam<ClampCase> {};
-
-TEST_P(ParseInt16ClampedTest, ClampsIntoTheSixteenBitRange) {
-    EXPECT_EQ(ParseInt16Clamped(GetParam().text), GetParam().expected) << GetParam().text;
+TEST(ParseNumberTest, ReadsAnExponentAfterEOrD) {
+    ExpectNumbers(
+        Num{"1e3", 1000}, Num{"1E+3", 1000}, Num{"1D3", 1000}, Num{"1d-2", 0.01}, Num{"3.e2", 300},
+        Num{".5E1", 5}, Num{"1 E 3", 1000}, Num{"1E", 1}, Num{"1E+", 1}, Num{"1Ex5", 1},
+        Num{"1e-x", 1}, Num{"E5", 0}, Num{"1e3.5", 1000}, Num{"1e400", kInfinity},
+        Num{"-1e400", -kInfinity}, Num{"1e-400", 0}, Num{"1e99999999999999999999999999", kInfinity},
+        Num{"0.0001e-99999999999999999999999999", 0}, Num{"0.00000000000000000001e20", 1});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseInt16ClampedTest,
-                         testing::Values(ClampCase{"40000", 32767}, ClampCase{"-40000", -32768},
-                                         ClampCase{"32767.5", 32767}, ClampCase{"1e400", 32767},
-                                         ClampCase{"-1e400", -32768}, ClampCase{"12.5", 12},
-                                         ClampCase{"13.5", 14}, ClampCase{"yes", 0},
-                                         ClampCase{"-1", -1}, ClampCase{"1", 1}));
+TEST(ParseNumberTest, ReadsHexadecimalAndOctal) {
+    ExpectNumbers(Num{"&H10", 16}, Num{"&hfF", 255}, Num{"&H7FFF", 32767}, Num{"&H8000", -32768},
+                  Num{"&HFFFF", -1}, Num{"&H10000", 65536}, Num{"&H7FFFFFFF", 2147483647},
+                  Num{"&H80000000", -2147483648.0}, Num{"&HFFFFFFFF", -1},
+                  Num{"&H100000000", 4294967296.0}, Num{"&H1G", 1}, Num{"&HG", 0}, Num{"&H", 0},
+                  Num{"& H 1 0", 16}, Num{"&o17", 15}, Num{"&O178", 15}, Num{"&O8", 0},
+                  Num{"&O177777", -1}, Num{"&", 0}, Num{"&12", 0}, Num{"-&H10", 0}, Num{"&B1", 0});
+}
+
+TEST(RoundHalfEvenTest, RoundsHalvesToTheEvenNeighbour) {
+    struct Rounding {
+        double value;
+        double expected;
+    };
+    for (const Rounding& c :
+         {Rounding{-0.5, 0}, Rounding{0.5, 0}, Rounding{1.5, 2}, Rounding{2.5, 2},
+          Rounding{-1.5, -2}, Rounding{-2.5, -2}, Rounding{2.4, 2}, Rounding{2.6, 3},
+          Rounding{-2.6, -3}, Rounding{-2.4, -2}, Rounding{0.49999999999999994, 0},
+          Rounding{4503599627370497.0, 4503599627370497.0}, Rounding{kInfinity, kInfinity},
+          Rounding{-kInfinity, -kInfinity}}) {
+        EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
+    }
+}
+
+TEST(ParseInt16Test, AcceptsOrClampsIntoTheSixteenBitRange) {
+    struct Int16 {
+        std::string_view text;
+        std::optional<std::int16_t> exact;
+        std::int16_t clamped;
+    };
+    constexpr std::nullopt_t kOut = std::nullopt;
+    for (const Int16& c :
+         {Int16{"12.5", 12, 12}, Int16{"13.5", 14, 14}, Int16{"-0.5", 0, 0},
+          Int16{"32767", 32767, 32767}, Int16{"32766.5", 32766, 32766},
+          Int16{"32767.5", kOut, 32767}, Int16{"32768", kOut, 32767},
+          Int16{"-32768", -32768, -32768}, Int16{"-32768.5", -32768, -32768},
+          Int16{"-32769", kOut, -32768}, Int16{"1e400", kOut, 32767}, Int16{"-1e400", kOut, -32768},
+          Int16{"abc", 0, 0}, Int16{"&HFFFF", -1, -1}, Int16{"&HFFFFFFFF", -1, -1},
+          Int16{"&H10000", kOut, 32767}}) {
+        EXPECT_EQ(ParseInt16(c.text), c.exact) << c.text;
+        EXPECT_EQ(ParseInt16Clamped(c.text), c.clamped) << c.text;
+    }
+}
 
 }  // namespace
 }  // namespace talveron

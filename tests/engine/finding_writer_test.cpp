@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine_test_support.h"
@@ -13,6 +14,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ReadBytes;
+using Shown = std::vector<std::pair<std::string, std::string>>;
+using enum OptionKey;
 
 const std::string kRecord = std::string(40, '1') + "X tail";
 
@@ -33,14 +36,7 @@ protected:
     }
 
     void Write(Level level, std::string_view message, std::int64_t line) {
-        Finding finding;
-        finding.level = level;
-        finding.message = message;
-        finding.lineNumber = line;
-        finding.column = 5;
-        finding.character = 41;
-        finding.record = kRecord;
-        writer.writeFinding(finding, FindingPlace{});
+        writer.writeFinding({IRT, level, message, line, 5, 41, false, kRecord}, FindingPlace{});
     }
 
     std::string ResultsText() {
@@ -59,18 +55,24 @@ protected:
     FindingWriter writer{options, results, tally, observer, timer, information};
 };
 
-TEST_F(FindingWriterTest, ErrorsAndWarningsAreNumberedFromOne) {
-    Switch({OptionKey::GRF, OptionKey::IW});
-    Write(Level::Error, "e1", 2);
-    Write(Level::Warning, "w1", 3);
+TEST_F(FindingWriterTest, ErrorsAndWarningsAreNumberedFromOneShownAndNotTalliedWithoutTheSummary) {
+    Switch({GRF, IW});
+    Write(Level::Error, "e1", 1234);
+    Write(Level::Warning, "w1", 1234);
     Write(Level::Error, "e2", 3);
     EXPECT_EQ(writer.findingCount(), 3);
-    EXPECT_EQ(ResultsText(), Section(1, 2, "e1", "ERROR") + Section(2, 3, "w1", "WARNING") +
+    // The results file keeps the plain number; the information line groups its digits.
+    EXPECT_EQ(ResultsText(), Section(1, 1234, "e1", "ERROR") + Section(2, 1234, "w1", "WARNING") +
                                  Section(3, 3, "e2", "ERROR"));
+    EXPECT_EQ(observer.information, (Shown{{"ERROR Information", "e1 Line:1,234"},
+                                           {"WARNING Information", "w1 Line:1,234"},
+                                           {"ERROR Information", "e2 Line:3"}}));
+    EXPECT_TRUE(tally.empty(Level::Error));
+    EXPECT_TRUE(tally.empty(Level::Warning));
 }
 
-TEST_F(FindingWriterTest, WithoutWarningsErrorsAreNumberedWithoutGaps) {
-    Switch({OptionKey::GRF, OptionKey::IOS});
+TEST_F(FindingWriterTest, WithoutWarningsErrorsAreNumberedWithoutGapsAndWarningsNotShown) {
+    Switch({GRF, IOS});
     Write(Level::Error, "e1", 2);
     Write(Level::Warning, "w1", 3);
     Write(Level::Error, "e2", 4);
@@ -79,13 +81,16 @@ TEST_F(FindingWriterTest, WithoutWarningsErrorsAreNumberedWithoutGaps) {
     EXPECT_EQ(writer.findingCount(), 3);
     EXPECT_EQ(ResultsText(), Section(1, 2, "e1", "ERROR") + Section(2, 4, "e2", "ERROR") +
                                  Section(3, 6, "e3", "ERROR"));
+    EXPECT_EQ(observer.information, (Shown{{"ERROR Information", "e1 Line:2"},
+                                           {"ERROR Information", "e2 Line:4"},
+                                           {"ERROR Information", "e3 Line:6"}}));
     // Warnings are still seen and tallied.
     EXPECT_EQ(observer.findings.size(), 5u);
     EXPECT_EQ(tally.ordered(Level::Warning).size(), 2u);
 }
 
 TEST_F(FindingWriterTest, WithoutTheResultsFileNothingIsWrittenOrShownButAllIsTallied) {
-    Switch({OptionKey::IW, OptionKey::IOS});
+    Switch({IW, IOS});
     Write(Level::Error, "e1", 2);
     Write(Level::Warning, "w1", 3);
     Write(Level::Error, "e1", 9);
@@ -99,34 +104,6 @@ TEST_F(FindingWriterTest, WithoutTheResultsFileNothingIsWrittenOrShownButAllIsTa
     EXPECT_FALSE(std::filesystem::exists(dir / "load.err"));
 }
 
-TEST_F(FindingWriterTest, WithoutTheSummaryOptionNothingIsTallied) {
-    Switch({OptionKey::GRF, OptionKey::IW});
-    Write(Level::Error, "e1", 2);
-    Write(Level::Warning, "w1", 3);
-    EXPECT_TRUE(tally.empty(Level::Error));
-    EXPECT_TRUE(tally.empty(Level::Warning));
-}
-
-TEST_F(FindingWriterTest, TheInformationLineShowsLevelMessageAndGroupedLineNumber) {
-    Switch({OptionKey::GRF, OptionKey::IW});
-    Write(Level::Error, "Bad value", 1234);
-    ASSERT_EQ(observer.information.size(), 1u);
-    EXPECT_EQ(observer.information[0].first, "ERROR Information");
-    EXPECT_EQ(observer.information[0].second, "Bad value Line:1,234");
-    Write(Level::Warning, "Odd value", 7);
-    ASSERT_EQ(observer.information.size(), 2u);
-    EXPECT_EQ(observer.information[1].first, "WARNING Information");
-    EXPECT_EQ(observer.information[1].second, "Odd value Line:7");
-    // The results file keeps the plain number.
-    EXPECT_NE(ResultsText().find("\r\nLine=1234\r\n"), std::string::npos);
-}
-
-TEST_F(FindingWriterTest, AWarningLeftOutOfTheFileDoesNotChangeTheInformationLine) {
-    Switch({OptionKey::GRF});
-    Write(Level::Warning, "w1", 3);
-    EXPECT_TRUE(observer.information.empty());
-}
-
 TEST_F(FindingWriterTest, EveryFindingRefreshesTheElapsedTime) {
     timer.update();
     clock.advance(5s);
@@ -135,12 +112,10 @@ TEST_F(FindingWriterTest, EveryFindingRefreshesTheElapsedTime) {
 }
 
 TEST_F(FindingWriterTest, AFailingResultsFileDoesNotStopNumberingOrTallying) {
-    Switch({OptionKey::GRF, OptionKey::IOS});
+    Switch({GRF, IOS});
     OutputFile broken(dir / "missing" / "load.err");
     FindingWriter failing(options, broken, tally, observer, timer, information);
-    Finding finding;
-    finding.message = "e";
-    finding.lineNumber = 4;
+    const Finding finding{IRT, Level::Error, "e", 4, 0, 0, false, {}};
     failing.writeFinding(finding, FindingPlace{});
     failing.writeFinding(finding, FindingPlace{});
     EXPECT_EQ(failing.findingCount(), 2);
@@ -154,7 +129,6 @@ TEST(InformationLineTest, ShowTextKeepsTheCaption) {
     information.showText("Register Load File...");
     information.show("ERROR Information", "m Line:2");
     information.showText("");
-    using Shown = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(observer.information, (Shown{{"Information", "Register Load File..."},
                                            {"ERROR Information", "m Line:2"},
                                            {"ERROR Information", ""}}));

@@ -29,25 +29,18 @@ TEST_F(ProgressMeterTest, RegistrationFillsThirtyPercentRoundingHalvesToEven) {
     EXPECT_EQ(meter.overall(), 8);
 }
 
-TEST_F(ProgressMeterTest, AnUnchangedPercentageIsNotSentAgain) {
-    meter.registrationLine(50, 100);
+TEST_F(ProgressMeterTest, OnlyChangedValuesUpToAHundredAreSent) {
+    meter.registrationLine(10, 0);  // an empty file moves nothing
+    meter.mainLine(10, 0, true);
+    meter.registrationLine(50, 100);  // 50%, overall 15
     meter.registrationLine(50, 100);
     meter.registrationLine(502, 1000);  // 50.2% shows as 50
-    EXPECT_EQ(observer.progress, (Shown{{50, 15}}));
-}
-
-TEST_F(ProgressMeterTest, AValueAboveHundredIsNotTaken) {
-    meter.registrationLine(90, 100);   // 90%, overall 27
-    meter.registrationLine(125, 100);  // pass keeps 90; overall 37.5 -> 38 is taken
-    meter.mainLine(99, 100, false);    // 99%, overall 59.4 + 40 -> 99
-    meter.mainLine(150, 100, false);   // 150% and 130: neither is taken
-    EXPECT_EQ(observer.progress, (Shown{{90, 27}, {90, 38}, {99, 99}}));
-}
-
-TEST_F(ProgressMeterTest, ZeroPercentLeavesTheWholeRunAlone) {
-    meter.registrationLine(60, 100);  // 60%, overall 18
-    meter.registrationLine(0, 100);
-    EXPECT_EQ(observer.progress, (Shown{{60, 18}, {0, 18}}));
+    meter.registrationLine(0, 100);     // zero percent leaves the whole run alone
+    meter.registrationLine(90, 100);    // 90%, overall 27
+    meter.registrationLine(125, 100);   // pass keeps 90; overall 37.5 -> 38 is taken
+    meter.mainLine(99, 100, false);     // 99%, overall 59.4 + 40 -> 99
+    meter.mainLine(150, 100, false);    // 150% and 130: neither is taken
+    EXPECT_EQ(observer.progress, (Shown{{50, 15}, {0, 15}, {90, 27}, {90, 38}, {99, 99}}));
 }
 
 TEST_F(ProgressMeterTest, MainPassStartsAtThirtyWithAReportAndAtFortyWithout) {
@@ -68,12 +61,6 @@ TEST_F(ProgressMeterTest, EndsOfPassesAndStartOfRun) {
     meter.endMainPass();
     meter.startRun();
     EXPECT_EQ(observer.progress, (Shown{{40, 12}, {0, 12}, {100, 100}, {100, 0}}));
-}
-
-TEST_F(ProgressMeterTest, AnEmptyFileMovesNothing) {
-    meter.registrationLine(10, 0);
-    meter.mainLine(10, 0, true);
-    EXPECT_TRUE(observer.progress.empty());
 }
 
 TEST_F(ProgressMeterTest, SummaryMovesTheWholeRunFromNinetyToHundred) {

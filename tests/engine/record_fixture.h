@@ -11,13 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "config/ini_document.h"
-#include "config/option_settings.h"
-#include "config/record_layout.h"
-#include "config/value_lists.h"
-#include "engine/calendar.h"
-#include "engine/dose_register.h"
-#include "engine/finding.h"
-#include "engine/known_fields.h"
 #include "engine/record_context.h"
 
 namespace talveron::testing {
@@ -26,7 +19,7 @@ namespace talveron::testing {
 using FieldValues = std::vector<std::pair<std::string_view, std::string_view>>;
 
 /// One field of an inline layout: name, width, type code, minimum length.
-struct FieldSpec {
+struct FieldShape {
     std::string_view name;
     std::int32_t len;
     std::string_view type = "NA";
@@ -35,12 +28,13 @@ struct FieldSpec {
 
 /// A layout as the loader builds it: 24-character names, 4-character types, one separator
 /// character between neighbouring fields.
-inline RecordLayout MakeLayout(std::initializer_list<FieldSpec> specs) {
+inline RecordLayout MakeLayout(std::initializer_list<FieldShape> shapes) {
     RecordLayout layout;
     std::int32_t start = 1;
-    for (const FieldSpec& spec : specs) {
-        layout.fields.push_back(DefineField(spec.name, spec.len, spec.type, start, spec.minimumLen));
-        start += spec.len + 1;
+    for (const FieldShape& shape : shapes) {
+        layout.fields.push_back(
+            DefineField(shape.name, shape.len, shape.type, start, shape.minimumLen));
+        start += shape.len + 1;
     }
     return layout;
 }
@@ -62,7 +56,6 @@ struct Recorded {
     OptionKey code;
     Level level;
     std::string message;
-    std::int64_t lineNumber;
     std::int32_t column;
     std::int32_t character;
     std::int32_t spanFirst;
@@ -70,11 +63,10 @@ struct Recorded {
 };
 
 class RecordingSink : public FindingSink {
-  public:
+public:
     void writeFinding(const Finding& finding, const FindingPlace& place) override {
         findings.push_back({finding.code, finding.level, std::string(finding.message),
-                            finding.lineNumber, finding.column, finding.character, place.spanFirst,
-                            place.spanLast});
+                            finding.column, finding.character, place.spanFirst, place.spanLast});
     }
 
     std::vector<Recorded> findings;
@@ -89,31 +81,10 @@ struct Expected {
     std::string_view message = {};
 };
 
-/// The sink holds exactly the expected findings, in order, and the tallies agree with them.
-inline void ExpectFindings(const std::vector<Recorded>& actual,
-                           std::pair<std::int64_t, std::int64_t> counts,
-                           const std::vector<Expected>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    std::int64_t errors = 0;
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("finding " + std::to_string(i + 1) + ": " + actual[i].message);
-        EXPECT_EQ(actual[i].code, expected[i].code);
-        EXPECT_EQ(actual[i].level, expected[i].level);
-        EXPECT_EQ(actual[i].column, expected[i].column);
-        EXPECT_EQ(actual[i].character, expected[i].character);
-        if (!expected[i].message.empty()) {
-            EXPECT_EQ(actual[i].message, expected[i].message);
-        }
-        if (expected[i].level == Level::Error) ++errors;
-    }
-    EXPECT_EQ(counts.first, errors);
-    EXPECT_EQ(counts.second, static_cast<std::int64_t>(expected.size()) - errors);
-}
-
 /// Everything a check needs around one record: layouts, options (all on), value lists, a dose
 /// register and the two moments. Tests adjust the members, then run a check on a line.
 class RecordFixture {
-  public:
+public:
     LayoutTable layouts;
     OptionSettings options = OptionSettings::Defaults();
     ValueLists lists = ValueLists::Load(IniDocument());
@@ -121,35 +92,59 @@ class RecordFixture {
     LocalDateTime runStart{2024, 6, 15, 10, 30, 0};
     LocalDateTime present{2024, 6, 15, 10, 30, 0};
     RecordingSink sink;
+    std::string record;  ///< the line of the last check()
+    /// The record's error and warning tallies after the last check() of a reporting check.
+    std::pair<std::int64_t, std::int64_t> lastCounts{0, 0};
 
     RecordLayout& layout(RecordType type) { return layouts.of(type); }
 
-    std::string line(RecordType type, const FieldValues& values) {
-        return MakeLine(layouts.of(type), values);
+    /// Every check on but these.
+    void switchOff(const std::vector<OptionKey>& codes) {
+        options = OptionSettings::Defaults();
+        for (const OptionKey code : codes) options.set(code, 0);
     }
 
-    /// Cuts the line by the layout of its type and runs check(context) on it; returns what the
-    /// check returned and leaves the findings in `sink` and the tallies in the last counts.
+    /// Runs check(context) on a fresh line of these values, cut by the layout of its type, after
+    /// emptying the sink; returns what the check returns.
     template <class Check>
-    auto run(RecordType type, std::string_view record, Check check, std::int64_t lineNumber = 2) {
+    auto check(RecordType type, const FieldValues& values, Check check,
+               std::int64_t lineNumber = 2) {
+        sink.findings.clear();
+        record = MakeLine(layouts.of(type), values);
         const KnownFields fields = KnownFields::Find(layouts);
         const CheckEnvironment environment{layouts, options,  lists,  fields,
                                            doses,   runStart, present};
         RecordContext context(environment, sink);
         context.begin(record, lineNumber, RecordTypeLetter(type));
         context.extract(layouts.of(type));
-        if constexpr (std::is_void_v<decltype(check(context))>) {
+        if constexpr (!std::is_void_v<decltype(check(context))>) {
+            return check(context);  // a predicate, which reports nothing
+        } else {
             check(context);
             lastCounts = {context.errorCount(), context.warningCount()};
-        } else {
-            auto result = check(context);
-            lastCounts = {context.errorCount(), context.warningCount()};
-            return result;
         }
     }
 
-    /// The record's error and warning tallies after the last run().
-    std::pair<std::int64_t, std::int64_t> lastCounts{0, 0};
+    /// The sink holds exactly the expected findings, in order, and the tallies agree with them.
+    void expect(const std::vector<Expected>& expected) const {
+        SCOPED_TRACE("record '" + record + "'");
+        ASSERT_EQ(sink.findings.size(), expected.size());
+        std::int64_t errors = 0;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const Recorded& actual = sink.findings[i];
+            SCOPED_TRACE("finding " + std::to_string(i + 1) + ": " + actual.message);
+            EXPECT_EQ(actual.code, expected[i].code);
+            EXPECT_EQ(actual.level, expected[i].level);
+            EXPECT_EQ(actual.column, expected[i].column);
+            EXPECT_EQ(actual.character, expected[i].character);
+            if (!expected[i].message.empty()) {
+                EXPECT_EQ(actual.message, expected[i].message);
+            }
+            if (expected[i].level == Level::Error) ++errors;
+        }
+        EXPECT_EQ(lastCounts.first, errors);
+        EXPECT_EQ(lastCounts.second, static_cast<std::int64_t>(expected.size()) - errors);
+    }
 };
 
 }  // namespace talveron::testing

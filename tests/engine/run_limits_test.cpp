@@ -2,110 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 namespace talveron {
 namespace {
 
-struct LimitCase {
-    const char* what;
-    std::vector<std::pair<OptionKey, std::int16_t>> settings;  // on top of the defaults
-    std::int64_t errors;
-    std::int64_t warnings;
-    std::int64_t elapsedSeconds;
-    std::string_view expected;
-};
+using enum OptionKey;
+constexpr std::int16_t kOn = -1;
+constexpr std::string_view kErrors = "Total # of allowable errors was exceeded!";
+constexpr std::string_view kWarnings = "Total # of allowable warnings was exceeded!";
+constexpr std::string_view kCombined =
+    "Combined total of allowable errors & warnings was exceeded!";
+constexpr std::string_view kTime = "Time limit on validation was exceeded!";
 
-class RunLimitsTest : public testing::TestWithParam<LimitCase> {};
-
-TEST_P(RunLimitsTest, ReportsTheLastExceededLimit) {
+/// The message for these settings (on top of the defaults), tallies and elapsed seconds.
+std::string_view Limit(std::initializer_list<std::pair<OptionKey, std::int16_t>> settings,
+                       std::int64_t errors, std::int64_t warnings, std::int64_t elapsedSeconds) {
     OptionSettings options = OptionSettings::Defaults();
-    for (const auto& [key, value] : GetParam().settings) options.set(key, value);
+    for (const auto& [key, value] : settings) options.set(key, value);
     RunCounters counters;
-    counters.values[RunCounters::kTotalErrors] = GetParam().errors;
-    counters.values[RunCounters::kTotalWarnings] = GetParam().warnings;
-    EXPECT_EQ(CheckRunLimits(options, counters, GetParam().elapsedSeconds), GetParam().expected)
-        << GetParam().what;
+    counters.values[RunCounters::kTotalErrors] = errors;
+    counters.values[RunCounters::kTotalWarnings] = warnings;
+    return CheckRunLimits(options, counters, elapsedSeconds);
 }
 
-constexpr std::int16_t kOn = -1;
+TEST(RunLimitsTest, EachLimitFiresOnlyAboveItsValueAndOnlyWhenSwitchedOn) {
+    EXPECT_EQ(Limit({}, 100'000, 100'000, 86'000), "");
+    EXPECT_EQ(Limit({{TE, kOn}}, 100, 0, 0), "");
+    EXPECT_EQ(Limit({{TE, kOn}}, 101, 0, 0), kErrors);
+    EXPECT_EQ(Limit({{TE, 1}}, 101, 0, 0), kErrors);  // any non-zero switch is on
+    EXPECT_EQ(Limit({{TW, kOn}}, 101, 0, 0), "");
+    EXPECT_EQ(Limit({{TE, kOn}, {TE_VAL, 3}}, 4, 0, 0), kErrors);
+    EXPECT_EQ(Limit({{TE, kOn}, {TE_VAL, -1}}, 0, 0, 0), kErrors);
+    EXPECT_EQ(Limit({{TW, kOn}}, 0, 200, 0), "");
+    EXPECT_EQ(Limit({{TW, kOn}}, 0, 201, 0), kWarnings);
+    EXPECT_EQ(Limit({{TEW, kOn}}, 250, 250, 0), "");
+    EXPECT_EQ(Limit({{TEW, kOn}}, 250, 251, 0), kCombined);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, RunLimitsTest,
-    testing::Values(
-        LimitCase{"all off, everything exceeded", {}, 100'000, 100'000, 86'000, ""},
-        LimitCase{"errors at the limit", {{OptionKey::TE, kOn}}, 100, 0, 0, ""},
-        LimitCase{"errors above the limit", {{OptionKey::TE, kOn}}, 101, 0, 0, kErrorLimitMessage},
-        LimitCase{"any non-zero switch is on", {{OptionKey::TE, 1}}, 101, 0, 0, kErrorLimitMessage},
-        LimitCase{"error limit off", {{OptionKey::TW, kOn}}, 101, 0, 0, ""},
-        LimitCase{"own error limit",
-                  {{OptionKey::TE, kOn}, {OptionKey::TE_VAL, 3}},
-                  4,
-                  0,
-                  0,
-                  kErrorLimitMessage},
-        LimitCase{"negative limit fires at zero",
-                  {{OptionKey::TE, kOn}, {OptionKey::TE_VAL, -1}},
-                  0,
-                  0,
-                  0,
-                  kErrorLimitMessage},
-        LimitCase{"warnings at the limit", {{OptionKey::TW, kOn}}, 0, 200, 0, ""},
-        LimitCase{
-            "warnings above the limit", {{OptionKey::TW, kOn}}, 0, 201, 0, kWarningLimitMessage},
-        LimitCase{"combined at the limit", {{OptionKey::TEW, kOn}}, 250, 250, 0, ""},
-        LimitCase{"combined above the limit",
-                  {{OptionKey::TEW, kOn}},
-                  250,
-                  251,
-                  0,
-                  kCombinedLimitMessage},
-        LimitCase{"one minute short", {{OptionKey::ME, kOn}}, 0, 0, 45 * 60 - 1, ""},
-        LimitCase{"time reached", {{OptionKey::ME, kOn}}, 0, 0, 45 * 60, kTimeLimitMessage},
-        LimitCase{"the clock time starts again after a day",
-                  {{OptionKey::ME, kOn}},
-                  0,
-                  0,
-                  86'400 + 10 * 60,
-                  ""},
-        LimitCase{"hours count sixty minutes",
-                  {{OptionKey::ME, kOn}, {OptionKey::ME_VAL, 61}},
-                  0,
-                  0,
-                  3600 + 60,
-                  kTimeLimitMessage},
-        LimitCase{"errors and warnings: warnings come later",
-                  {{OptionKey::TE, kOn}, {OptionKey::TW, kOn}},
-                  101,
-                  201,
-                  0,
-                  kWarningLimitMessage},
-        LimitCase{"errors and combined",
-                  {{OptionKey::TE, kOn}, {OptionKey::TEW, kOn}},
-                  501,
-                  0,
-                  0,
-                  kCombinedLimitMessage},
-        LimitCase{"errors and time: time wins",
-                  {{OptionKey::TE, kOn}, {OptionKey::ME, kOn}},
-                  101,
-                  0,
-                  46 * 60,
-                  kTimeLimitMessage},
-        LimitCase{"time off, errors only",
-                  {{OptionKey::TE, kOn}, {OptionKey::ME, 0}},
-                  101,
-                  0,
-                  46 * 60,
-                  kErrorLimitMessage}));
+TEST(RunLimitsTest, TheTimeLimitCountsTheMinutesOfTheClockTime) {
+    EXPECT_EQ(Limit({{ME, kOn}}, 0, 0, 45 * 60 - 1), "");
+    EXPECT_EQ(Limit({{ME, kOn}}, 0, 0, 45 * 60), kTime);
+    EXPECT_EQ(Limit({{ME, kOn}}, 0, 0, 86'400 + 10 * 60),
+              "");  // the clock starts again after a day
+    EXPECT_EQ(Limit({{ME, kOn}, {ME_VAL, 61}}, 0, 0, 3600 + 60), kTime);
+}
 
-TEST(RunLimitsTest, MessagesAreTheFixedTexts) {
-    EXPECT_EQ(kErrorLimitMessage, "Total # of allowable errors was exceeded!");
-    EXPECT_EQ(kWarningLimitMessage, "Total # of allowable warnings was exceeded!");
-    EXPECT_EQ(kCombinedLimitMessage, "Combined total of allowable errors & warnings was exceeded!");
-    EXPECT_EQ(kTimeLimitMessage, "Time limit on validation was exceeded!");
+TEST(RunLimitsTest, TheLastExceededLimitIsReported) {
+    EXPECT_EQ(Limit({{TE, kOn}, {TW, kOn}}, 101, 201, 0), kWarnings);
+    EXPECT_EQ(Limit({{TE, kOn}, {TEW, kOn}}, 501, 0, 0), kCombined);
+    EXPECT_EQ(Limit({{TE, kOn}, {ME, kOn}}, 101, 0, 46 * 60), kTime);
+    EXPECT_EQ(Limit({{TE, kOn}, {ME, 0}}, 101, 0, 46 * 60), kErrors);
 }
 
 }  // namespace

@@ -4,20 +4,9 @@
 
 namespace talveron {
 
-class RunClosingTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void refusedRunsSayOnlyWhy_data();
-    void refusedRunsSayOnlyWhy();
-    void offersWhatTheRunWrote_data();
-    void offersWhatTheRunWrote();
-    void reportsTheCancelReasonFirst();
-    void reportsFilesThatCouldNotBeWritten();
-    void asksWithTheRunsTitles();
-};
-
 namespace {
+
+using enum ClosingOffer;
 
 RunOutcome Outcome(RunStatus status) {
     RunOutcome outcome;
@@ -26,141 +15,94 @@ RunOutcome Outcome(RunStatus status) {
     return outcome;
 }
 
-OptionSettings Options(bool grf, bool gdr) {
+// The closing of a run with the results file (GRF) and the report (GDR) switched on or off.
+RunClosing Close(const RunOutcome& outcome, bool grf = true, bool gdr = true) {
     OptionSettings options = OptionSettings::Defaults();
     options.set(OptionKey::GRF, grf ? -1 : 0);
     options.set(OptionKey::GDR, gdr ? -1 : 0);
-    return options;
+    return PlanRunClosing(outcome, options);
 }
 
 }  // namespace
 
-void RunClosingTest::refusedRunsSayOnlyWhy_data() {
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("icon");
-    QTest::newRow("too small") << static_cast<int>(RunStatus::TooSmall)
-                               << QStringLiteral("/data/load.dat")
-                               << QStringLiteral("File is too small!")
-                               << static_cast<int>(MessageIcon::None);
-    QTest::newRow("unreadable") << static_cast<int>(RunStatus::Unreadable)
-                                << QStringLiteral("Talveron")
-                                << QStringLiteral("Error Reading Load File!")
-                                << static_cast<int>(MessageIcon::None);
-    QTest::newRow("refused") << static_cast<int>(RunStatus::Refused) << QStringLiteral("Talveron")
-                             << QStringLiteral("the problem")
-                             << static_cast<int>(MessageIcon::Warning);
-}
+class RunClosingTest : public QObject {
+    Q_OBJECT
 
-void RunClosingTest::refusedRunsSayOnlyWhy() {
-    QFETCH(int, status);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
-    QFETCH(int, icon);
-    RunOutcome outcome = Outcome(static_cast<RunStatus>(status));
-    outcome.problem = "the problem";
-    // Even with a report asked for, a run that never started asks nothing more.
-    const RunClosing closing = PlanRunClosing(outcome, Options(true, true));
-    QCOMPARE(closing.offer, ClosingOffer::None);
-    QVERIFY(!closing.retitle);
-    QCOMPARE(closing.messages.size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(closing.messages[0].title), title);
-    QCOMPARE(QString::fromStdString(closing.messages[0].text), text);
-    QCOMPARE(static_cast<int>(closing.messages[0].icon), icon);
-}
+private slots:
+    void refusedRunsSayOnlyWhy() {
+        const std::pair<RunStatus, OperatorMessage> cases[] = {
+            {RunStatus::TooSmall, {"/data/load.dat", "File is too small!", MessageIcon::None, {}}},
+            {RunStatus::Unreadable,
+             {"Talveron", "Error Reading Load File!", MessageIcon::None, "the problem"}},
+            {RunStatus::Refused, {"Talveron", "the problem", MessageIcon::Warning, {}}},
+        };
+        for (const auto& [status, message] : cases) {
+            // Even with both files asked for, a run that never started asks nothing more.
+            RunOutcome outcome = Outcome(status);
+            outcome.problem = "the problem";
+            const RunClosing closing = Close(outcome);
+            QVERIFY2(closing.offer == None && !closing.retitle, message.text.c_str());
+            QCOMPARE(closing.messages, std::vector{message});
+        }
+    }
 
-void RunClosingTest::offersWhatTheRunWrote_data() {
-    QTest::addColumn<int>("status");
-    QTest::addColumn<int>("findings");
-    QTest::addColumn<bool>("resultsWritten");
-    QTest::addColumn<bool>("reportWritten");
-    QTest::addColumn<bool>("grf");
-    QTest::addColumn<bool>("gdr");
-    QTest::addColumn<int>("offer");
-    const int validated = static_cast<int>(RunStatus::Validated);
-    const int cancelled = static_cast<int>(RunStatus::Cancelled);
-    const int results = static_cast<int>(ClosingOffer::ViewResults);
-    const int report = static_cast<int>(ClosingOffer::ViewReport);
-    const int done = static_cast<int>(ClosingOffer::Done);
-    QTest::newRow("findings written") << validated << 3 << true << true << true << true << results;
-    QTest::newRow("no findings, report written")
-        << validated << 0 << false << true << true << true << report;
-    QTest::newRow("no findings, no report")
-        << validated << 0 << false << false << true << false << done;
-    QTest::newRow("results file off") << validated << 3 << true << true << false << true << report;
-    QTest::newRow("results not written")
-        << validated << 3 << false << true << true << true << report;
-    QTest::newRow("cancelled: no report this run")
-        << cancelled << 0 << false << false << true << true << done;
-    QTest::newRow("cancelled with findings")
-        << cancelled << 2 << true << false << true << true << results;
-    QTest::newRow("report on but not written")
-        << validated << 0 << false << false << true << true << done;
-}
+    void offersWhatTheRunWrote() {
+        using enum RunStatus;
+        // Findings, results written, report written, GRF, GDR: the offer.
+        const std::tuple<const char*, RunStatus, int, bool, bool, bool, bool, ClosingOffer>
+            cases[] = {
+                {"findings written", Validated, 3, true, true, true, true, ViewResults},
+                {"no findings", Validated, 0, true, true, true, true, ViewReport},
+                {"report written, but off", Validated, 0, false, true, true, false, Done},
+                {"results file off", Validated, 3, true, true, false, true, ViewReport},
+                {"results not written", Validated, 3, false, true, true, true, ViewReport},
+                {"report on but not written", Validated, 0, false, false, true, true, Done},
+                {"cancelled with findings", Cancelled, 2, true, false, true, true, ViewResults},
+            };
+        for (const auto& [name, status, findings, results, report, grf, gdr, offer] : cases) {
+            RunOutcome outcome = Outcome(status);
+            outcome.findingCount = findings;
+            outcome.resultsWritten = results;
+            outcome.reportWritten = report;
+            const RunClosing closing = Close(outcome, grf, gdr);
+            QVERIFY2(closing.offer == offer && closing.retitle && closing.messages.empty(), name);
+        }
+    }
 
-void RunClosingTest::offersWhatTheRunWrote() {
-    QFETCH(int, status);
-    QFETCH(int, findings);
-    QFETCH(bool, resultsWritten);
-    QFETCH(bool, reportWritten);
-    QFETCH(bool, grf);
-    QFETCH(bool, gdr);
-    QFETCH(int, offer);
-    RunOutcome outcome = Outcome(static_cast<RunStatus>(status));
-    outcome.findingCount = findings;
-    outcome.resultsWritten = resultsWritten;
-    outcome.reportWritten = reportWritten;
-    const RunClosing closing = PlanRunClosing(outcome, Options(grf, gdr));
-    QCOMPARE(static_cast<int>(closing.offer), offer);
-    QVERIFY(closing.retitle);
-    QVERIFY(closing.messages.empty());
-}
+    void reportsWhatWentWrongBeforeTheOffer() {
+        // The automatic cancel first, then each file that could not be written; neither is offered.
+        RunOutcome outcome = Outcome(RunStatus::StoppedByLimit);
+        outcome.cancelReason = "Total # of allowable errors was exceeded!";
+        outcome.findingCount = 4;
+        outcome.resultsStatus = Status::Error(Status::Code::WriteFailed, "results reason");
+        outcome.reportStatus = Status::Error(Status::Code::WriteFailed, "report reason");
+        const RunClosing closing = Close(outcome);
+        QCOMPARE(closing.messages,
+                 (std::vector<OperatorMessage>{
+                     {"Validation Cancelled Automatically",
+                      "Total # of allowable errors was exceeded!",
+                      MessageIcon::Warning,
+                      {}},
+                     {"Results File Not Written", "results reason", MessageIcon::Warning, {}},
+                     {"Summary Report Not Written", "report reason", MessageIcon::Warning, {}}}));
+        QCOMPARE(closing.offer, Done);
+        QVERIFY(closing.retitle);
+    }
 
-void RunClosingTest::reportsTheCancelReasonFirst() {
-    RunOutcome outcome = Outcome(RunStatus::StoppedByLimit);
-    outcome.cancelReason = "Total # of allowable errors was exceeded!";
-    outcome.resultsStatus =
-        Status::Error(Status::Code::WriteFailed, "Cannot write \"x.err\": disk full");
-    const RunClosing closing = PlanRunClosing(outcome, Options(true, true));
-    QCOMPARE(closing.messages.size(), std::size_t{2});
-    QCOMPARE(closing.messages[0], (OperatorMessage{"Validation Cancelled Automatically",
-                                                   "Total # of allowable errors was exceeded!",
-                                                   MessageIcon::Warning,
-                                                   {}}));
-    QCOMPARE(closing.messages[1].text, std::string("Cannot write \"x.err\": disk full"));
-    QCOMPARE(closing.offer, ClosingOffer::Done);
-}
-
-void RunClosingTest::reportsFilesThatCouldNotBeWritten() {
-    RunOutcome outcome = Outcome(RunStatus::Validated);
-    outcome.findingCount = 4;
-    outcome.resultsStatus = Status::Error(Status::Code::WriteFailed, "results reason");
-    outcome.reportStatus = Status::Error(Status::Code::WriteFailed, "report reason");
-    const RunClosing closing = PlanRunClosing(outcome, Options(true, true));
-    QCOMPARE(closing.messages.size(), std::size_t{2});
-    QCOMPARE(closing.messages[0].title, std::string("Results File Not Written"));
-    QCOMPARE(closing.messages[0].text, std::string("results reason"));
-    QCOMPARE(closing.messages[1].title, std::string("Summary Report Not Written"));
-    QCOMPARE(closing.messages[1].text, std::string("report reason"));
-    // Neither file is offered: there is nothing to show.
-    QCOMPARE(closing.offer, ClosingOffer::Done);
-}
-
-void RunClosingTest::asksWithTheRunsTitles() {
-    QCOMPARE(OfferMessage(ClosingOffer::ViewResults),
-             (OperatorMessage{"MORVA Validation Complete",
-                              "View encountered errors/warnings?",
-                              MessageIcon::Question,
-                              {}}));
-    QCOMPARE(OfferMessage(ClosingOffer::ViewReport),
-             (OperatorMessage{"MORVA Validation Complete",
-                              "View Distribution Summary Report?",
-                              MessageIcon::Question,
-                              {}}));
-    QCOMPARE(OfferMessage(ClosingOffer::Done),
-             (OperatorMessage{"MORVA Validation Complete", "Done!", MessageIcon::Information, {}}));
-}
+    void asksWithTheRunsTitles() {
+        QCOMPARE(OfferMessage(ViewResults), (OperatorMessage{"MORVA Validation Complete",
+                                                             "View encountered errors/warnings?",
+                                                             MessageIcon::Question,
+                                                             {}}));
+        QCOMPARE(OfferMessage(ViewReport), (OperatorMessage{"MORVA Validation Complete",
+                                                            "View Distribution Summary Report?",
+                                                            MessageIcon::Question,
+                                                            {}}));
+        QCOMPARE(
+            OfferMessage(Done),
+            (OperatorMessage{"MORVA Validation Complete", "Done!", MessageIcon::Information, {}}));
+    }
+};
 
 }  // namespace talveron
 
