@@ -27,6 +27,7 @@ std::string_view StatusName(RunStatus status) {
         case RunStatus::TooSmall: return "too small";
         case RunStatus::Unreadable: return "unreadable";
         case RunStatus::Refused: return "refused";
+        case RunStatus::TooLarge: return "too large";
     }
     return "unknown";
 }

@@ -25,6 +25,7 @@ std::string StatusLine(const RunOutcome& outcome) {
         case RunStatus::TooSmall: return "File is too small!";
         case RunStatus::Unreadable: return "Error Reading Load File!";
         case RunStatus::Refused: return "refused";
+        case RunStatus::TooLarge: return "too large";
     }
     return {};
 }
@@ -35,7 +36,7 @@ void PrintRunSummary(std::ostream& out, const RunOutcome& outcome) {
     out << outcome.paths.load.string() << '\n';
     out << "  Status:   " << StatusLine(outcome) << '\n';
     if (outcome.status == RunStatus::TooSmall || outcome.status == RunStatus::Unreadable ||
-        outcome.status == RunStatus::Refused) {
+        outcome.status == RunStatus::Refused || outcome.status == RunStatus::TooLarge) {
         return;
     }
     out << "  Elapsed:  " << outcome.elapsed << '\n';
@@ -56,7 +57,8 @@ std::string RunProblem(const RunOutcome& outcome) {
     switch (outcome.status) {
         case RunStatus::TooSmall: return "File is too small! " + outcome.problem;
         case RunStatus::Unreadable: return "Error Reading Load File! " + outcome.problem;
-        case RunStatus::Refused: return outcome.problem;
+        case RunStatus::Refused:
+        case RunStatus::TooLarge: return outcome.problem;
         default: break;
     }
     if (!outcome.resultsStatus.ok()) return "results file not written: " + outcome.resultsStatus.message();

@@ -26,3 +26,13 @@ if(ENABLE_TSAN)
   target_compile_options(talveron_options INTERFACE -fsanitize=thread)
   target_link_options(talveron_options INTERFACE -fsanitize=thread)
 endif()
+
+# libFuzzer coverage for every target, so the fuzzers see the engine's branches. The fuzzer
+# executables themselves are in fuzz/.
+option(TALVERON_BUILD_FUZZERS "Build the libFuzzer targets (clang only)" OFF)
+if(TALVERON_BUILD_FUZZERS)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TALVERON_BUILD_FUZZERS needs clang (CMAKE_CXX_COMPILER=clang++)")
+  endif()
+  target_compile_options(talveron_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

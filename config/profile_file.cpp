@@ -84,6 +84,13 @@ fs::path FinalTarget(const fs::path& path, std::error_code& error) {
     return {};
 }
 
+// No write permission for anyone: the owner protected the file. Checked on the mode bits, as the
+// superuser's writes are not refused by the system.
+bool IsReadOnly(const fs::path& target) {
+    struct stat info {};
+    return ::stat(target.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
 mode_t PermissionsOf(const fs::path& target) {
     struct stat info {};
     return ::stat(target.c_str(), &info) == 0 ? info.st_mode & 0777 : kNewFilePermissions;
@@ -119,7 +126,8 @@ fs::path ConfigurationDirectory(const std::function<const char*(const char*)>& e
 }
 
 Status LoadIniFile(const fs::path& path, IniDocument& document) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO that has no writer must not hang; reads block again below.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!file.valid()) {
         const int error = errno;
         return ReadError(error == ENOENT ? Status::Code::NotFound : Status::Code::ReadFailed, path,
@@ -129,6 +137,12 @@ Status LoadIniFile(const fs::path& path, IniDocument& document) {
     if (::fstat(file.get(), &info) != 0)
         return ReadError(Status::Code::ReadFailed, path, Reason(errno));
     if (S_ISDIR(info.st_mode)) return ReadError(Status::Code::NotAFile, path, Reason(EISDIR));
+    // A device such as /dev/zero never ends; a pipe ends when its writer closes it.
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+        return ReadError(Status::Code::NotAFile, path, "it is not a regular file");
+    }
+    if (::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK) != 0)
+        return ReadError(Status::Code::ReadFailed, path, Reason(errno));
     std::string text;
     char buffer[1 << 16];
     for (;;) {
@@ -146,6 +160,7 @@ Status SaveIniFileAtomically(const fs::path& path, const IniDocument& document) 
     std::error_code linkError;
     const fs::path target = FinalTarget(path, linkError);
     if (linkError) return WriteError(path, linkError.message());
+    if (IsReadOnly(target)) return WriteError(target, "the file is read-only");
     fs::path directory = target.parent_path();
     if (directory.empty()) directory = ".";
 

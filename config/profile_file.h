@@ -18,13 +18,15 @@ std::filesystem::path ConfigurationDirectory(
     const std::function<const char*(const char*)>& environment);
 
 /// Reads an INI-format file whole. A missing file is reported as NotFound (callers that want the
-/// defaults then use an empty document); a directory as NotAFile; other failures as ReadFailed.
+/// defaults then use an empty document); a directory or a device as NotAFile; other failures as
+/// ReadFailed. A FIFO is read until its writer closes it; opening one never blocks.
 Status LoadIniFile(const std::filesystem::path& path, IniDocument& document);
 
 /// Replaces the file with the document's text atomically: the text goes to a temporary file in
 /// the same directory, is flushed to disk and renamed over the old file, so a crash never leaves a
 /// half-written file. A symbolic link is followed and its target replaced; the old file's
-/// permissions are kept. On failure the old file is untouched.
+/// permissions are kept. A file without any write permission bit is read-only and is not
+/// replaced. On failure the old file is untouched.
 Status SaveIniFileAtomically(const std::filesystem::path& path, const IniDocument& document);
 
 /// WriteProfileValue on a file: load (a missing file starts empty), set one key, save atomically.

@@ -12,6 +12,9 @@ namespace {
 constexpr std::size_t kNameWidth = 24;
 constexpr std::size_t kTypeWidth = 4;
 constexpr std::string_view kEndOfLayout = "X";
+// Field ordinals are 16-bit. The bound also keeps every start and end position of a layout, at
+// most 32767 fields of at most 32767 characters, within 32 bits.
+constexpr int kMaxFields = 32767;
 
 constexpr std::array<std::pair<std::string_view, FieldType>, 10> kTypeCodes{{
     {"Date", FieldType::Date},
@@ -57,7 +60,7 @@ RecordLayout ReadLayout(const IniDocument& configuration, RecordType type) {
     RecordLayout layout;
     const std::string section(1, RecordTypeLetter(type));
     std::int32_t start = 1;
-    for (int ordinal = 1;; ++ordinal) {
+    for (int ordinal = 1; ordinal <= kMaxFields; ++ordinal) {
         const std::string name =
             ReadProfileValue(configuration, section, std::to_string(ordinal), kEndOfLayout);
         if (name == kEndOfLayout) break;

@@ -66,8 +66,8 @@ struct LayoutTable {
 };
 
 /// LoadRecordLayouts: reads the four layouts "H", "C", "D", "I" from the configuration. The field
-/// list of a type ends at the first missing key or at a field named "X"; starts follow from the
-/// widths with one separator character between fields.
+/// list of a type ends at the first missing key, at a field named "X" or after 32767 fields;
+/// starts follow from the widths with one separator character between fields.
 LayoutTable LoadRecordLayouts(const IniDocument& configuration);
 
 /// FindField: the 1-based ordinal of the field whose name without surrounding blanks equals name

@@ -31,7 +31,9 @@ PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId) {
     std::size_t length = 0;
     if (!type.empty()) key[length++] = type.front();
     const std::size_t taken = std::min(id.size(), key.size() - length);
-    std::memcpy(key.data() + length, id.data(), taken);
+    // copy_n, not memcpy: the identifier of a layout without the field is an empty view whose
+    // data() is null, which memcpy may not be given even for no bytes.
+    std::copy_n(id.data(), taken, key.data() + length);
     return key;
 }
 

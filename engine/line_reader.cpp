@@ -5,13 +5,14 @@
 
 namespace talveron {
 
-LineReader::LineReader(std::istream& input, std::size_t chunkSize)
-    : input_(input), buffer_(chunkSize == 0 ? 1 : chunkSize) {}
+LineReader::LineReader(std::istream& input, std::size_t chunkSize, std::size_t maxLineLength)
+    : input_(input), buffer_(chunkSize == 0 ? 1 : chunkSize), maxLineLength_(maxLineLength) {}
 
 bool LineReader::refill() {
     if (atEnd_) return false;
     input_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     const auto count = static_cast<std::size_t>(input_.gcount());
+    bytesRead_ += count;
     if (input_.bad()) failed_ = true;
     if (count < buffer_.size()) atEnd_ = true;
     position_ = 0;
@@ -33,6 +34,7 @@ std::size_t LineReader::nextTerminator(std::size_t from) {
 }
 
 bool LineReader::next(std::string_view& line) {
+    if (tooLong_) return false;
     partial_.clear();
     bool sawBytes = false;
     for (;;) {
@@ -51,6 +53,10 @@ bool LineReader::next(std::string_view& line) {
         const char* begin = buffer_.data() + position_;
         const char* stop = buffer_.data() + end_;
         const char* cursor = buffer_.data() + nextTerminator(position_);
+        if (partial_.size() + static_cast<std::size_t>(cursor - begin) > maxLineLength_) {
+            tooLong_ = true;
+            return false;
+        }
         if (cursor == stop) {
             partial_.append(begin, cursor);
             position_ = end_;

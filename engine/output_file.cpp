@@ -30,7 +30,10 @@ void OutputFile::fail(const char* what, int error) {
 
 void OutputFile::open() {
     everOpened_ = true;
-    descriptor_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // O_NONBLOCK: a FIFO put at the path fails at once instead of hanging the run; regular files
+    // ignore it.
+    descriptor_ = ::open(path_.c_str(),
+                         O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor_ < 0) {
         const int error = errno;
         fail(error == ELOOP ? "replace the symbolic link" : "create", error);

@@ -1,8 +1,10 @@
 #include "engine/validation_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <system_error>
 
@@ -23,6 +25,49 @@
 namespace talveron {
 
 namespace {
+
+/// The output path names the load file itself (the load path is a symbolic link to it, or both
+/// are hard links of one file): the run would delete what it reads. A symbolic link at the
+/// output path is harmless, as only the link is removed.
+bool IsTheLoadFile(const std::filesystem::path& output, const std::filesystem::path& load) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(output, error);
+    return !error && std::filesystem::is_regular_file(status) &&
+           std::filesystem::equivalent(output, load, error) && !error;
+}
+
+/// Why the load path is not a file the run can read, or empty. Asked before each pass: the path
+/// may name something else by the second one.
+std::string NotAFileReason(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error) return error.message();
+    if (std::filesystem::is_directory(status)) return "it is a folder";
+    // A FIFO or a device would block the run or never end.
+    if (!std::filesystem::is_regular_file(status)) return "it is not a file";
+    return {};
+}
+
+/// The outputs of these paths must not be deleted or written: one of them is the load file.
+bool OutputsWouldBeTheLoadFile(const RunPaths& paths) {
+    return paths.collides() || IsTheLoadFile(paths.results, paths.load) ||
+           IsTheLoadFile(paths.report, paths.load);
+}
+
+/// The bytes a pass reads at a time: the whole of a small file, at most 1 MiB of a large one.
+std::size_t ReadChunkSize(std::int64_t fileLength) {
+    return static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, 1 << 20));
+}
+
+/// Removes what a run that exceeded a limit wrote: it is incomplete and would read as a finished
+/// run's outputs.
+void DiscardOutputs(RunOutcome& outcome) {
+    if (OutputsWouldBeTheLoadFile(outcome.paths)) return;
+    (void)RemoveOldOutput(outcome.paths.results);
+    (void)RemoveOldOutput(outcome.paths.report);
+    outcome.resultsWritten = false;
+    outcome.reportWritten = false;
+}
 
 /// Everything one execution holds; lives for the duration of execute().
 class RunState {
@@ -52,7 +97,13 @@ private:
     void finishResults();
     void writeSummaryReport(const HeaderValues& header);
     void checkRunLimits();
+    /// After a pass: a read error, a line over the limit, or (main pass) a changed file.
+    void checkPassEnd(const LineReader& reader, std::int64_t lineNumber);
+    /// Registers one line; false, with the run TooLarge, once the records exceed the limit.
+    bool registerRecord(std::string_view line, std::int64_t lineNumber,
+                        DoseRegistration& registration);
     void unreadable(const std::string& why);
+    void tooLarge(const std::string& why);
 
     const RunInputs& inputs_;
     RunObserver& observer_;
@@ -68,6 +119,9 @@ private:
     KnownFields fields_;
     CheckEnvironment environment_;
     std::int64_t fileLength_ = 0;
+    /// The bytes the registration pass read to the end of the file; the main pass must read as
+    /// many, or the file changed in between. Unset when registration stopped early.
+    std::optional<std::uint64_t> registeredBytes_;
 };
 
 void RunState::unreadable(const std::string& why) {
@@ -75,9 +129,29 @@ void RunState::unreadable(const std::string& why) {
     outcome_.problem = "Cannot read " + QuotedPath(outcome_.paths.load) + ": " + why;
 }
 
+void RunState::tooLarge(const std::string& why) {
+    outcome_.status = RunStatus::TooLarge;
+    outcome_.problem = "Cannot validate " + QuotedPath(outcome_.paths.load) + ": " + why;
+}
+
+void RunState::checkPassEnd(const LineReader& reader, std::int64_t lineNumber) {
+    if (reader.failed()) {
+        unreadable("the file could not be read to its end");
+    } else if (reader.tooLong()) {
+        tooLarge("line " + std::to_string(lineNumber + 1) + " is longer than " +
+                 std::to_string(kMaxLineLength >> 20) + " MiB");
+    } else if (registeredBytes_ && active_.load() && reader.bytesRead() != *registeredBytes_) {
+        unreadable("the file changed while it was being validated");
+    }
+}
+
 bool RunState::open(std::ifstream& file) {
     file.close();
     file.clear();
+    if (const std::string why = NotAFileReason(outcome_.paths.load); !why.empty()) {
+        unreadable(why);
+        return false;
+    }
     file.open(outcome_.paths.load, std::ios::binary);
     if (!file) {
         unreadable(std::strerror(errno));
@@ -97,7 +171,7 @@ void RunState::registerLoadFile(std::ifstream& file) {
     observer_.phaseChanged(RunPhase::Registering);
     information_.showText("Register Load File...");
     DoseRegistration registration(inputs_.layouts, fields_, timer_.runStart(), doses_);
-    LineReader reader(file);
+    LineReader reader(file, ReadChunkSize(fileLength_));
     std::string_view line;
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
@@ -105,23 +179,37 @@ void RunState::registerLoadFile(std::ifstream& file) {
         ++lineNumber;
         if (line.size() < 2) continue;
         timer_.update();
-        registration.registerLine(line, lineNumber);
+        if (!registerRecord(line, lineNumber, registration)) break;
         consumed += static_cast<std::int64_t>(line.size()) + 5;
         progress_.registrationLine(consumed, fileLength_);
         if (lineNumber % 100 == 0) checkRunLimits();
     }
-    if (reader.failed()) unreadable("the file could not be read to its end");
-    doses_.buildIndex();
+    checkPassEnd(reader, lineNumber);
+    if (outcome_.status == RunStatus::Validated) {
+        if (active_.load()) registeredBytes_ = reader.bytesRead();
+        doses_.buildIndex();
+    }
     information_.showText("");
     progress_.endRegistration();
 }
 
+static_assert(kMaxRegisteredRecords < UINT32_MAX, "the register numbers its records with 32 bits");
+
+bool RunState::registerRecord(std::string_view line, std::int64_t lineNumber,
+                              DoseRegistration& registration) {
+    registration.registerLine(line, lineNumber);
+    const auto registered = static_cast<std::int64_t>(doses_.doses().size()) + doses_.intakeCount();
+    if (registered <= inputs_.recordLimit) return true;
+    tooLarge("it holds more than " + FormatGrouped(inputs_.recordLimit) +
+             " dose and intake records");
+    return false;
+}
+
 void RunState::mainPass(std::ifstream& file) {
-    observer_.phaseChanged(RunPhase::Validating);
     environment_.runStart = timer_.runStart();
     RecordDispatcher dispatcher(environment_, writer_);
     const bool reportFollows = inputs_.options.on(OptionKey::GDR);
-    LineReader reader(file);
+    LineReader reader(file, ReadChunkSize(fileLength_));
     std::string_view line;
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
@@ -137,7 +225,7 @@ void RunState::mainPass(std::ifstream& file) {
         consumed += length + 2;
         progress_.mainLine(consumed, fileLength_, reportFollows);
     }
-    if (reader.failed()) unreadable("the file could not be read to its end");
+    checkPassEnd(reader, lineNumber);
 
     progress_.endMainPass();
     timer_.update();
@@ -193,7 +281,7 @@ void RunState::run() {
 
 void RunState::runSteps() {
     const RunPaths& paths = outcome_.paths;
-    if (paths.collides()) {
+    if (OutputsWouldBeTheLoadFile(paths)) {
         outcome_.status = RunStatus::Refused;
         outcome_.problem = "Refusing " + QuotedPath(paths.load) +
                            ": its results file or report would be the load file itself";
@@ -202,13 +290,11 @@ void RunState::runSteps() {
     outcome_.resultsStatus = RemoveOldOutput(paths.results);
     outcome_.reportStatus = RemoveOldOutput(paths.report);
 
-    std::error_code error;
-    const auto status = std::filesystem::status(paths.load, error);
-    if (error || !std::filesystem::is_regular_file(status)) {
-        unreadable(error ? error.message()
-                         : (std::filesystem::is_directory(status) ? "it is a folder" : "it is not a file"));
+    if (const std::string why = NotAFileReason(paths.load); !why.empty()) {
+        unreadable(why);
         return;
     }
+    std::error_code error;
     fileLength_ = static_cast<std::int64_t>(std::filesystem::file_size(paths.load, error));
     if (error) {
         unreadable(error.message());
@@ -227,7 +313,10 @@ void RunState::runSteps() {
     progress_.startRun();
     timer_.update();
     registerLoadFile(file);
-    if (outcome_.status != RunStatus::Validated || !open(file)) return;
+    if (outcome_.status != RunStatus::Validated) return;
+    // Announced before the file is opened again, so that the time between the passes is visible.
+    observer_.phaseChanged(RunPhase::Validating);
+    if (!open(file)) return;
     timer_.update();
     mainPass(file);
 }
@@ -241,10 +330,15 @@ ValidationRun::ValidationRun(const RunInputs& inputs, const Clock& clock, RunObs
 RunOutcome ValidationRun::execute(const std::filesystem::path& loadPath) {
     RunOutcome outcome;
     outcome.paths = DeriveRunPaths(loadPath);
-    {
+    try {
         RunState state(inputs_, clock_, observer_, active_, outcome);
         state.run();
+    } catch (const std::bad_alloc&) {
+        outcome.status = RunStatus::TooLarge;
+        outcome.problem = "Cannot validate " + QuotedPath(outcome.paths.load) +
+                          ": there is not enough memory for it";
     }
+    if (outcome.status == RunStatus::TooLarge) DiscardOutputs(outcome);
     if (outcome.status == RunStatus::Validated && !active_.load()) {
         outcome.status = outcome.cancelReason.empty() ? RunStatus::Cancelled : RunStatus::StoppedByLimit;
     }

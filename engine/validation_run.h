@@ -18,6 +18,10 @@
 
 namespace talveron {
 
+/// The most dose and intake records one run registers (together): the register keeps every one in
+/// memory, about 50 bytes each, and numbers them with 32 bits.
+inline constexpr std::int64_t kMaxRegisteredRecords = 50'000'000;
+
 /// What a run checks against. The layouts and options are read once and shared read-only by
 /// any number of runs; the value lists are read when the run is prepared.
 struct RunInputs {
@@ -27,6 +31,8 @@ struct RunInputs {
     /// The moment taken as RunStart and as "now" for date checks and the report date, instead
     /// of the clock (re-validating an archived file as of its due date).
     std::optional<LocalDateTime> asOf;
+    /// A file with more dose and intake records than this ends the run as TooLarge.
+    std::int64_t recordLimit = kMaxRegisteredRecords;
 };
 
 /// The smallest load file worth validating, in bytes.
@@ -39,13 +45,14 @@ enum class RunStatus {
     TooSmall,        ///< fewer than 323 bytes: "File is too small!"
     Unreadable,      ///< the load file could not be read: "Error Reading Load File!"
     Refused,         ///< an output path would be the load file itself; nothing was touched
+    TooLarge,        ///< a line over kMaxLineLength, too many records, or memory ran out
 };
 
 /// How a run ended and what it wrote; the front end turns it into messages.
 struct RunOutcome {
     RunStatus status = RunStatus::Validated;
     RunPaths paths;
-    std::string problem;       ///< for TooSmall, Unreadable and Refused: which file and why
+    std::string problem;  ///< for TooSmall, Unreadable, Refused and TooLarge: which file and why
     std::string cancelReason;  ///< CancelReason of an automatic cancel
     RunCounters counters;
     std::int64_t findingCount = 0;  ///< findings written to the results file
@@ -59,8 +66,11 @@ struct RunOutcome {
 /// One validation of one load file: deletes the old outputs, refuses small files, registers the
 /// dose and intake records, checks every line, writes the results file with its trailer and,
 /// when the run completed and GDR is on, the summary report. Synchronous; a run shares nothing
-/// mutable with other runs. `active` is RunActive: the caller sets it before execute() and
-/// clears it to cancel; the run tests it before every line and clears it when a limit fires.
+/// mutable with other runs. It touches no file but the two outputs, never writes through a
+/// symbolic link, and ends with an outcome whatever the input: a file that changes between the
+/// passes is Unreadable, a run that runs out of memory is TooLarge and leaves no outputs.
+/// `active` is RunActive: the caller sets it before execute() and clears it to cancel; the run
+/// tests it before every line and clears it when a limit fires.
 class ValidationRun {
 public:
     ValidationRun(const RunInputs& inputs, const Clock& clock, RunObserver& observer,

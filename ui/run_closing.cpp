@@ -24,6 +24,7 @@ RunClosing PlanRunClosing(const RunOutcome& outcome, const OptionSettings& optio
                                         MessageIcon::None, outcome.problem});
             return closing;
         case RunStatus::Refused:
+        case RunStatus::TooLarge:
             closing.messages.push_back(
                 {std::string(kProgramTitle), outcome.problem, MessageIcon::Warning, {}});
             return closing;

@@ -1,10 +1,14 @@
 #include "config/profile_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <map>
 #include <stdexcept>
@@ -120,6 +124,46 @@ TEST(LoadIniFileTest, ReportsOtherFailuresAsReadFailed) {
     EXPECT_NE(status.message().find("Not a directory"), std::string::npos) << status.message();
 }
 
+// A device never ends; a FIFO without a writer must not block the reader.
+TEST(LoadIniFileTest, RefusesADeviceAndReadsAFifoWithoutWaitingForAWriter) {
+    IniDocument document("[old]\n");
+    const Status device = LoadIniFile("/dev/zero", document);
+    EXPECT_EQ(device.code(), Status::Code::NotAFile);
+    EXPECT_NE(device.message().find("\"/dev/zero\": it is not a regular file"), std::string::npos)
+        << device.message();
+    EXPECT_EQ(document.text(), "[old]\n");
+
+    const TemporaryDirectory directory;
+    const fs::path fifo = directory / "fifo.cfg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto loading = std::async(std::launch::async, [&] { return LoadIniFile(fifo, document); });
+    if (loading.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+        // Release the reader before failing, so the test ends.
+        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        ADD_FAILURE() << "reading a FIFO without a writer waits for one";
+    }
+    EXPECT_TRUE(loading.get().ok());
+    EXPECT_EQ(document.text(), "");
+}
+
+TEST(LoadIniFileTest, ReadsWhatAFifoHolds) {
+    const TemporaryDirectory directory;
+    const fs::path fifo = directory / "fifo.cfg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader end held open lets the text wait in the FIFO after its writer is gone.
+    const int holder = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(holder, 0);
+    const int writer = ::open(fifo.c_str(), O_WRONLY);
+    ASSERT_GE(writer, 0);
+    const std::string text = "[H]\n1=A\n";
+    ASSERT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(writer);
+    IniDocument document;
+    EXPECT_TRUE(LoadIniFile(fifo, document).ok());
+    ::close(holder);
+    EXPECT_EQ(document.text(), text);
+}
+
 TEST(SaveIniFileTest, WritesANewFileReadableByAll) {
     const TemporaryDirectory directory;
     const IniDocument document("[s]\r\nk=v\r\n");
@@ -200,6 +244,50 @@ TEST(SaveIniFileTest, FailureInAReadOnlyDirectoryLeavesTheOldFile) {
     EXPECT_EQ(status.code(), Status::Code::WriteFailed);
     EXPECT_EQ(ReadFile(path), "old\n");
     EXPECT_EQ(EntryCount(directory.path()), 1);
+}
+
+struct ModeCase {
+    fs::perms mode;
+    bool replaced;
+};
+
+class SaveOverModeTest : public testing::TestWithParam<ModeCase> {};
+
+// Checked on the mode bits, so that it holds for the superuser too, whom the system lets write.
+TEST_P(SaveOverModeTest, AFileWithoutWritePermissionIsReadOnlyAndKept) {
+    const TemporaryDirectory directory;
+    const fs::path path = directory / "TALVERON.CFG";
+    WriteFile(path, "old\n");
+    fs::permissions(path, GetParam().mode);
+    fs::create_symlink(path, directory / "link.cfg");
+    for (const fs::path& saved : {path, directory / "link.cfg"}) {
+        const Status status = SaveIniFileAtomically(saved, IniDocument("new\n"));
+        EXPECT_EQ(status.ok(), GetParam().replaced) << status.message();
+        EXPECT_EQ(ReadFile(path), GetParam().replaced ? "new\n" : "old\n");
+        EXPECT_EQ(PermissionsOf(path), GetParam().mode);
+        EXPECT_EQ(EntryCount(directory.path()), 2) << "temporary file left behind";
+        if (GetParam().replaced) {
+            WriteFile(path, "old\n");
+            continue;
+        }
+        EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+        EXPECT_EQ(status.message(), "Cannot write " + QuotedPath(path) + ": the file is read-only");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SaveOverModeTest,
+                         testing::Values(ModeCase{fs::perms(0444), false}, ModeCase{fs::perms(0400), false},
+                                         ModeCase{fs::perms(0440), false}, ModeCase{fs::perms(0644), true},
+                                         ModeCase{fs::perms(0600), true}, ModeCase{fs::perms(0464), true}));
+
+TEST(WriteProfileValueFileTest, ARefusedSaveKeepsTheReadOnlyFile) {
+    const TemporaryDirectory directory;
+    const fs::path path = directory / "TALVERON.CFG";
+    WriteFile(path, "[AutoCancel]\nTE=0\n");
+    fs::permissions(path, fs::perms(0444));
+    const Status status = WriteProfileValue(path, "AutoCancel", "TE", "True");
+    EXPECT_NE(status.message().find("is read-only"), std::string::npos) << status.message();
+    EXPECT_EQ(ReadFile(path), "[AutoCancel]\nTE=0\n");
 }
 
 TEST(WriteProfileValueFileTest, StartsAMissingFileEmpty) {

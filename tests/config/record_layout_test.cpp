@@ -175,6 +175,18 @@ TEST(RecordLayoutTest, LoadsTenThousandFields) {
     EXPECT_EQ(FindField(layout, "F9999"), 9999);
 }
 
+// Without the bound, 65,536 of the widest fields would carry the starts past 32 bits.
+TEST(RecordLayoutTest, ALayoutEndsAfter32767Fields) {
+    std::string text = "[D]\n";
+    for (int k = 1; k <= 32800; ++k) text += std::to_string(k) + "=Wide\n";
+    for (const char* len : {"32767", "-32768"}) {
+        const RecordLayout layout = DoseLayout(text + "[Wide]\nLen=" + len + "\n");
+        ASSERT_EQ(layout.count(), 32767) << len;
+        const std::int64_t step = std::stoll(len) + 1;
+        EXPECT_EQ(layout.field(32767)->start, 1 + 32766 * step) << len;
+    }
+}
+
 TEST(RecordLayoutTest, FieldIsOneBased) {
     const RecordLayout layout = DoseLayout("[D]\n1=A\n2=B\n");
     EXPECT_EQ(layout.field(0), nullptr);

@@ -118,6 +118,52 @@ TEST(LineReaderTest, ReachingTheEndIsNotAFailure) {
     EXPECT_FALSE(reader.next(line));
 }
 
+struct LimitCase {
+    const char* what;
+    std::string bytes;
+    Lines expected;  ///< the lines delivered before the reader stops
+    bool tooLong;
+};
+
+class LineLimitTest : public testing::TestWithParam<LimitCase> {};
+
+// A limit of 4 bytes stands for the 16 MiB of a run.
+TEST_P(LineLimitTest, ALineOverTheLimitStopsTheReader) {
+    for (const std::size_t chunkSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 20}) {
+        SCOPED_TRACE("chunk size " + std::to_string(chunkSize));
+        std::istringstream input(GetParam().bytes);
+        LineReader reader(input, chunkSize, 4);
+        Lines lines;
+        std::string_view line;
+        while (reader.next(line)) lines.emplace_back(line);
+        EXPECT_EQ(lines, GetParam().expected) << GetParam().what;
+        EXPECT_EQ(reader.tooLong(), GetParam().tooLong) << GetParam().what;
+        EXPECT_FALSE(reader.failed());
+        EXPECT_FALSE(reader.next(line)) << "a stopped reader reads on";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, LineLimitTest,
+    testing::Values(LimitCase{"lines at the limit", "abcd\r\nefgh\nijkl", Lines{"abcd", "efgh", "ijkl"}, false},
+                    LimitCase{"a long first line", "abcde\r\nf\r\n", Lines{}, true},
+                    LimitCase{"a long line after short ones", "ab\rcd\nabcdefgh\r\nx\r\n", Lines{"ab", "cd"}, true},
+                    LimitCase{"a long last line without a terminator", "ab\r\nabcde", Lines{"ab"}, true},
+                    LimitCase{"terminators do not count", "abcd\r\n\r\nabcd\r", Lines{"abcd", "", "abcd"}, false}));
+
+TEST(LineReaderTest, CountsTheBytesItReads) {
+    const std::string bytes = "ab\r\ncd\ref\n\r\nlast";
+    for (const std::size_t chunkSize : {std::size_t{1}, std::size_t{3}, std::size_t{1} << 20}) {
+        std::istringstream input(bytes);
+        LineReader reader(input, chunkSize);
+        EXPECT_EQ(reader.bytesRead(), 0u);
+        std::string_view line;
+        while (reader.next(line)) {
+        }
+        EXPECT_EQ(reader.bytesRead(), bytes.size()) << "chunk size " << chunkSize;
+    }
+}
+
 /// Delivers its text, then fails the way a disk read error does.
 class FailingBuffer : public std::streambuf {
 public:

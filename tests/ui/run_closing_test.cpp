@@ -35,6 +35,7 @@ private slots:
             {RunStatus::Unreadable,
              {"Talveron", "Error Reading Load File!", MessageIcon::None, "the problem"}},
             {RunStatus::Refused, {"Talveron", "the problem", MessageIcon::Warning, {}}},
+            {RunStatus::TooLarge, {"Talveron", "the problem", MessageIcon::Warning, {}}},
         };
         for (const auto& [status, message] : cases) {
             // Even with both files asked for, a run that never started asks nothing more.
