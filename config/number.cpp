@@ -115,30 +115,31 @@ double ParseDecimal(std::string_view text) {
 /// The common plain decimal ("12", "-0.125", "20240101") in one pass. Declines, leaving the text to
 /// the general reader, whenever a blank, an exponent, a radix prefix or many digits appear.
 std::optional<double> QuickDecimal(std::string_view text) {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+    const char* cursor = text.data();
+    const char* const end = cursor + text.size();
+    const bool negative = cursor != end && *cursor == '-';
+    if (cursor != end && (*cursor == '-' || *cursor == '+')) ++cursor;
     std::uint64_t mantissa = 0;
-    int significant = 0;
-    int fractionDigits = 0;
-    const auto takeDigits = [&](bool fraction) {
-        for (; i < text.size() && IsDigit(text[i]); ++i) {
-            if (fraction) ++fractionDigits;
-            if (mantissa == 0 && text[i] == '0') continue;
-            ++significant;
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    const char* const wholeBegin = cursor;
+    while (cursor != end && static_cast<unsigned char>(*cursor - '0') < 10) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*cursor - '0');
+        ++cursor;
+    }
+    const std::ptrdiff_t wholeDigits = cursor - wholeBegin;
+    std::ptrdiff_t fractionDigits = 0;
+    if (cursor != end && *cursor == '.') {
+        const char* const fractionBegin = ++cursor;
+        while (cursor != end && static_cast<unsigned char>(*cursor - '0') < 10) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*cursor - '0');
+            ++cursor;
         }
-    };
-    takeDigits(false);
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        takeDigits(true);
+        fractionDigits = cursor - fractionBegin;
     }
-    if (i < text.size()) {
-        const char next = text[i];
-        if (IsSkippedBlank(next) || IsExponentLetter(next) || next == '&') return std::nullopt;
+    if (cursor != end && (IsSkippedBlank(*cursor) || IsExponentLetter(*cursor) || *cursor == '&')) {
+        return std::nullopt;
     }
-    if (significant > kFastSignificantDigits || fractionDigits > 22) return std::nullopt;
+    // Leading zeros count here too: a long text goes the general way even when it would fit.
+    if (wholeDigits + fractionDigits > kFastSignificantDigits) return std::nullopt;
     const double value = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
     return negative ? -value : value;
 }

@@ -60,22 +60,36 @@ bool ValueLists::FoldedEqual::operator()(std::string_view a, std::string_view b)
                       [](char x, char y) { return FoldByte(x) == FoldByte(y); });
 }
 
+std::uint64_t ValueLists::Pack(std::string_view value) {
+    std::uint64_t packed = value.size();
+    for (const char c : value) packed = packed << 8 | FoldByte(c);
+    return packed;
+}
+
 ValueLists ValueLists::Load(const IniDocument& configuration) {
     ValueLists loaded;
     for (const ListDefinition& definition : kLists) {
-        FoldedSet& values = loaded.lists_[static_cast<std::size_t>(definition.list)];
+        const auto index = static_cast<std::size_t>(definition.list);
         configuration.forEachKey(definition.section,
                                  [&](std::string_view key, std::string_view value) {
-                                     if (!value.empty() && value != kMissMarker)
-                                         values.emplace(key);
+                                     if (value.empty() || value == kMissMarker) return;
+                                     if (key.size() <= kPackedLength) {
+                                         loaded.packed_[index].push_back(Pack(key));
+                                     } else {
+                                         loaded.lists_[index].emplace(key);
+                                     }
                                  });
+        std::sort(loaded.packed_[index].begin(), loaded.packed_[index].end());
     }
     return loaded;
 }
 
 bool ValueLists::contains(ValueList list, std::string_view value) const {
-    const FoldedSet& values = lists_[static_cast<std::size_t>(list)];
-    return values.find(value) != values.end();
+    const auto index = static_cast<std::size_t>(list);
+    if (value.size() <= kPackedLength) {
+        return std::binary_search(packed_[index].begin(), packed_[index].end(), Pack(value));
+    }
+    return lists_[index].find(value) != lists_[index].end();
 }
 
 }  // namespace talveron

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "config/ini_document.h"
 #include "config/option_settings.h"
@@ -41,7 +43,13 @@ private:
     };
     using FoldedSet = std::unordered_set<std::string, FoldedHash, FoldedEqual>;
 
-    std::array<FoldedSet, kValueListCount> lists_;
+    /// Values of up to 7 characters (nearly all: codes, "Cs-137") folded and packed with their
+    /// length into one number, kept sorted: a lookup is a few integer comparisons.
+    static constexpr std::size_t kPackedLength = 7;
+    static std::uint64_t Pack(std::string_view value);
+
+    std::array<std::vector<std::uint64_t>, kValueListCount> packed_;
+    std::array<FoldedSet, kValueListCount> lists_;  // the longer values
 };
 
 }  // namespace talveron

@@ -89,6 +89,11 @@ void DoseRegister::buildIndex() {
     std::vector<std::uint32_t> firstPosition;
     std::vector<std::uint32_t> groupOf(doses_.size());
     for (std::uint32_t position = 0; position < doses_.size(); ++position) {
+        // A person's dose records usually follow one another: reuse the previous record's group.
+        if (position > 0 && doses_[position].key == doses_[position - 1].key) {
+            groupOf[position] = groupOf[position - 1];
+            continue;
+        }
         const std::size_t slot = findSlot(doses_[position].key, firstPosition);
         if (slots_[slot] == kEmptySlot) {
             slots_[slot] = static_cast<std::uint32_t>(firstPosition.size());

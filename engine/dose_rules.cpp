@@ -19,6 +19,15 @@ constexpr Rule kSyntaxSpace{OptionKey::ESDV, Level::Error, "Embedded space found
 constexpr std::string_view kFirstCharacters = "0123456789N.";
 constexpr std::string_view kLastCharacters = "0123456789DRC.";
 
+/// Membership in a character list as a table, for the per-value tests below.
+constexpr std::array<bool, 256> CharacterTable(std::string_view characters) {
+    std::array<bool, 256> table{};
+    for (const char c : characters) table[static_cast<unsigned char>(c)] = true;
+    return table;
+}
+constexpr auto kFirstAllowed = CharacterTable(kFirstCharacters);
+constexpr auto kLastAllowed = CharacterTable(kLastCharacters);
+
 constexpr std::string_view kNotCollected = "NC";
 
 /// The text and the numeric value of one dose field.
@@ -192,21 +201,23 @@ std::string DoseValueSyntax(std::string_view value, const OptionSettings& option
     const Rule* last = nullptr;
     char offending = 0;
     if (options.on(kSyntaxCharacter.code)) {
-        if (kFirstCharacters.find(t.front()) == std::string_view::npos) {
+        if (!kFirstAllowed[static_cast<unsigned char>(t.front())]) {
             last = &kSyntaxCharacter;
             offending = t.front();
         }
-        if (kLastCharacters.find(t.back()) == std::string_view::npos) {
+        if (!kLastAllowed[static_cast<unsigned char>(t.back())]) {
             last = &kSyntaxCharacter;
             offending = t.back();
         }
     }
-    if (options.on(kSyntaxDecimals.code) && std::ranges::count(t, '.') >= 2) {
-        last = &kSyntaxDecimals;
+    int points = 0;
+    bool blank = false;
+    for (const char c : t) {
+        points += c == '.';
+        blank |= c == ' ';
     }
-    if (options.on(kSyntaxSpace.code) && t.find(' ') != std::string_view::npos) {
-        last = &kSyntaxSpace;
-    }
+    if (options.on(kSyntaxDecimals.code) && points >= 2) last = &kSyntaxDecimals;
+    if (options.on(kSyntaxSpace.code) && blank) last = &kSyntaxSpace;
 
     if (last == nullptr) return {};
     if (code != nullptr) *code = last->code;

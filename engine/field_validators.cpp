@@ -106,8 +106,10 @@ void CheckCharacters(RecordContext& record, int ordinal, const CharacterSet& set
     if (!record.on(set.rule.code)) return;
     const std::string_view value = record.value(ordinal);
     const std::int32_t start = record.fieldStart(ordinal);
-    for (std::size_t j = 0; j < value.size(); ++j) {
-        if (Allows(set, value[j])) continue;
+    for (std::size_t j = 0;; ++j) {
+        // Skip the allowed run in a tight loop; reporting (rare) happens outside it.
+        while (j < value.size() && Allows(set, value[j])) ++j;
+        if (j == value.size()) return;
         const char upper = UpperAscii(value[j]);
         std::string message(set.rule.message);
         message += upper;

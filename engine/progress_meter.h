@@ -33,6 +33,11 @@ private:
     RunObserver& observer_;
     int pass_ = 0;
     int overall_ = 0;
+    // While consumed grows through the same file and stays below nextCheck_, the pass percentage
+    // cannot differ from the last one worked out, so most lines cost two comparisons.
+    std::int64_t lastConsumed_ = 0;
+    std::int64_t lastLength_ = 0;
+    std::int64_t nextCheck_ = 0;
 };
 
 }  // namespace talveron
