@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "support/cli_runner.h"
 #include "engine/line_reader.h"
 #include "engine/run_paths.h"
 #include "support/folder_listing.h"
@@ -26,36 +27,16 @@ namespace talveron {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CliRun;
 using testing::FileBytes;
 using testing::ListFolder;
+using testing::RunTalveronCli;
 using testing::WriteBytes;
 
 const fs::path kSampleData = TALVERON_SAMPLE_DATA_DIR;
 const fs::path kProductionConfig = kSampleData / "TALVERON.CFG";
 /// A file that cannot be opened for reading even by the superuser (a write-only attribute).
 const fs::path kUnreadableForEveryone = "/sys/bus/cpu/drivers_probe";
-
-class FixedClock final : public Clock {
-public:
-    LocalDateTime now() const override { return {2025, 3, 1, 9, 30, 0}; }
-    std::chrono::steady_clock::time_point steadyNow() const override { return {}; }
-};
-
-struct CliRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunTalveronCli(const std::vector<std::string>& arguments) {
-    const FixedClock clock;
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = RunCli(arguments, out, err, CliEnvironment{{}, clock});
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 /// faulty.dat: errors on several lines, among them an invalid record type on line 45, which no
 /// layout changes.

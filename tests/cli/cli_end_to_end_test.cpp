@@ -8,40 +8,20 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "support/cli_runner.h"
 #include "support/temporary_directory.h"
 
 namespace talveron {
 namespace {
 
+using testing::CliRun;
 using testing::ReadBytes;
+using testing::RunTalveronCli;
 using testing::TemporaryDirectory;
 using testing::WriteBytes;
 
 const std::filesystem::path kE2eData = std::filesystem::path(TALVERON_TEST_DATA_DIR) / "e2e";
 const std::filesystem::path kProductionConfig = std::filesystem::path(TALVERON_SAMPLE_DATA_DIR) / "TALVERON.CFG";
-
-/// A clock that never moves: the tests pass --as-of where dates matter.
-class FixedClock final : public Clock {
-public:
-    LocalDateTime now() const override { return {2025, 3, 1, 9, 30, 0}; }
-    std::chrono::steady_clock::time_point steadyNow() const override { return {}; }
-};
-
-struct CliRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunTalveronCli(std::vector<std::string> arguments, const std::filesystem::path& configDirectory = {}) {
-    const FixedClock clock;
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = RunCli(arguments, out, err, CliEnvironment{configDirectory, clock});
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 /// The expected report names the load file on its second line; the fixture holds a placeholder.
 std::string ExpectedReport(const std::filesystem::path& fixture, const std::filesystem::path& loadPath) {
