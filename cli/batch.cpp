@@ -37,7 +37,8 @@ int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>
     int highest = 0;
     if (jobs <= 1 || groups.size() <= 1) {
         // Sequential: stream in file order (groups hold their files in order, so walk files).
-        for (std::size_t index = 0; index < fileCount; ++index) highest = std::max(highest, task(index, out, err));
+        for (std::size_t index = 0; index < fileCount; ++index)
+            highest = std::max(highest, task(index, out, err));
         return highest;
     }
 

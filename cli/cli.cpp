@@ -46,17 +46,20 @@ struct LoadedConfiguration {
 };
 
 /// Reads the configuration; on failure prints why and returns false.
-bool LoadConfiguration(const std::filesystem::path& path, LoadedConfiguration& loaded, std::ostream& err) {
+bool LoadConfiguration(const std::filesystem::path& path, LoadedConfiguration& loaded,
+                       std::ostream& err) {
     IniDocument document;
     const Status status = LoadIniFile(path, document);
     if (!status.ok() && status.code() != Status::Code::NotFound) {
-        err << kProgram << ": Configuration file invalid or not found! " << status.message() << '\n';
+        err << kProgram << ": Configuration file invalid or not found! " << status.message()
+            << '\n';
         return false;
     }
     loaded.layouts = LoadRecordLayouts(document);
     if (!status.ok() || !loaded.layouts.usable()) {
         err << kProgram << ": Configuration file invalid or not found! " << QuotedPath(path)
-            << (status.ok() ? " does not define all four record layouts" : " does not exist") << '\n';
+            << (status.ok() ? " does not define all four record layouts" : " does not exist")
+            << '\n';
         return false;
     }
     loaded.options = LoadOptionSettings(document);
@@ -65,7 +68,8 @@ bool LoadConfiguration(const std::filesystem::path& path, LoadedConfiguration& l
 }
 
 int UsageError(std::ostream& err, std::string_view message) {
-    err << kProgram << ": " << message << "\nTry '" << kProgram << " --help' for more information.\n";
+    err << kProgram << ": " << message << "\nTry '" << kProgram
+        << " --help' for more information.\n";
     return 2;
 }
 
@@ -100,7 +104,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     if (options.loadFiles.empty()) return UsageError(err, "no load file given");
 
     const std::filesystem::path configPath =
-        options.configPath ? *options.configPath : environment.configDirectory / kConfigurationFileName;
+        options.configPath ? *options.configPath
+                           : environment.configDirectory / kConfigurationFileName;
     LoadedConfiguration configuration;
     if (!LoadConfiguration(configPath, configuration, err)) return 2;
 
@@ -110,7 +115,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     }
     const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format);
     if (printer) printer->start(out);
-    const RunInputs inputs{configuration.layouts, configuration.options, configuration.lists, options.asOf};
+    const RunInputs inputs{configuration.layouts, configuration.options, configuration.lists,
+                           options.asOf};
 
     const FileTask validate = [&](std::size_t index, std::ostream& fileOut, std::ostream& fileErr) {
         PrintingObserver observer(printer.get(), fileOut, options.loadFiles[index].string());
@@ -118,7 +124,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         ValidationRun run(inputs, environment.clock, observer, active);
         const RunOutcome outcome = run.execute(paths[index].load);
         if (printer) printer->finished(fileOut, outcome);
-        if (options.format == OutputFormat::Text && !options.quiet) PrintRunSummary(fileOut, outcome);
+        if (options.format == OutputFormat::Text && !options.quiet)
+            PrintRunSummary(fileOut, outcome);
         if (const std::string problem = RunProblem(outcome); !problem.empty()) {
             fileErr << kProgram << ": " << problem << '\n';
         }

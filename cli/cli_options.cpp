@@ -21,7 +21,8 @@ std::string ApplyValue(std::string_view name, const std::string& value, CliOptio
         options.configPath = value;
     } else if (name == "--as-of") {
         LocalDateTime moment;
-        if (!ParseStamp(value, moment)) return "--as-of takes YYYYMMDD or YYYYMMDDhhmmss, not '" + value + "'";
+        if (!ParseStamp(value, moment))
+            return "--as-of takes YYYYMMDD or YYYYMMDDhhmmss, not '" + value + "'";
         options.asOf = moment;
     } else if (name == "--jobs" || name == "-j") {
         int jobs = 0;
@@ -39,7 +40,8 @@ std::string ApplyValue(std::string_view name, const std::string& value, CliOptio
 }
 
 bool TakesValue(std::string_view name) {
-    return name == "--config" || name == "--as-of" || name == "--jobs" || name == "-j" || name == "--format";
+    return name == "--config" || name == "--as-of" || name == "--jobs" || name == "-j" ||
+           name == "--format";
 }
 
 }  // namespace
@@ -60,7 +62,8 @@ CliParse ParseCliOptions(std::span<const std::string> arguments) {
         }
         std::string_view name = argument;
         std::optional<std::string> inlineValue;
-        if (const auto equals = argument.find('='); equals != std::string::npos && argument.starts_with("--")) {
+        if (const auto equals = argument.find('=');
+            equals != std::string::npos && argument.starts_with("--")) {
             name = std::string_view(argument).substr(0, equals);
             inlineValue = argument.substr(equals + 1);
         }

@@ -21,13 +21,20 @@ std::string_view RecordTypeText(const FindingPlace& place) {
 
 std::string_view StatusName(RunStatus status) {
     switch (status) {
-        case RunStatus::Validated: return "validated";
-        case RunStatus::Cancelled: return "cancelled";
-        case RunStatus::StoppedByLimit: return "stopped by limit";
-        case RunStatus::TooSmall: return "too small";
-        case RunStatus::Unreadable: return "unreadable";
-        case RunStatus::Refused: return "refused";
-        case RunStatus::TooLarge: return "too large";
+        case RunStatus::Validated:
+            return "validated";
+        case RunStatus::Cancelled:
+            return "cancelled";
+        case RunStatus::StoppedByLimit:
+            return "stopped by limit";
+        case RunStatus::TooSmall:
+            return "too small";
+        case RunStatus::Unreadable:
+            return "unreadable";
+        case RunStatus::Refused:
+            return "refused";
+        case RunStatus::TooLarge:
+            return "too large";
     }
     return "unknown";
 }
@@ -102,7 +109,8 @@ void WriteCsvField(std::ostream& out, std::string_view field) {
 class CsvPrinter final : public FindingPrinter {
 public:
     void start(std::ostream& out) const override {
-        out << "file,line,record_type,field,field_name,character,span,check_code,level,message,value\r\n";
+        out << "file,line,record_type,field,field_name,character,span,check_code,level,message,"
+               "value\r\n";
     }
 
     void finding(std::ostream& out, const std::string& file, const Finding& finding,
@@ -127,10 +135,14 @@ std::string_view CheckCodeName(OptionKey code) { return DefinitionOf(code).name;
 
 std::unique_ptr<FindingPrinter> MakeFindingPrinter(OutputFormat format) {
     switch (format) {
-        case OutputFormat::Gnu: return std::make_unique<GnuPrinter>();
-        case OutputFormat::Json: return std::make_unique<JsonPrinter>();
-        case OutputFormat::Csv: return std::make_unique<CsvPrinter>();
-        case OutputFormat::Text: break;
+        case OutputFormat::Gnu:
+            return std::make_unique<GnuPrinter>();
+        case OutputFormat::Json:
+            return std::make_unique<JsonPrinter>();
+        case OutputFormat::Csv:
+            return std::make_unique<CsvPrinter>();
+        case OutputFormat::Text:
+            break;
     }
     return nullptr;
 }

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const talveron::SystemClock clock;
     const talveron::CliEnvironment environment{
-        talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }), clock};
+        talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }),
+        clock};
     return talveron::RunCli(arguments, std::cout, std::cerr, environment);
 }

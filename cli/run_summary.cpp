@@ -19,13 +19,20 @@ std::string Row(std::string_view caption, const RunCounters& counters, int row) 
 std::string StatusLine(const RunOutcome& outcome) {
     switch (outcome.status) {
         case RunStatus::Validated:
-            return outcome.counters.totalErrors() == 0 ? "validated, no errors" : "validated, errors found";
-        case RunStatus::Cancelled: return "cancelled";
-        case RunStatus::StoppedByLimit: return "stopped automatically: " + outcome.cancelReason;
-        case RunStatus::TooSmall: return "File is too small!";
-        case RunStatus::Unreadable: return "Error Reading Load File!";
-        case RunStatus::Refused: return "refused";
-        case RunStatus::TooLarge: return "too large";
+            return outcome.counters.totalErrors() == 0 ? "validated, no errors"
+                                                       : "validated, errors found";
+        case RunStatus::Cancelled:
+            return "cancelled";
+        case RunStatus::StoppedByLimit:
+            return "stopped automatically: " + outcome.cancelReason;
+        case RunStatus::TooSmall:
+            return "File is too small!";
+        case RunStatus::Unreadable:
+            return "Error Reading Load File!";
+        case RunStatus::Refused:
+            return "refused";
+        case RunStatus::TooLarge:
+            return "too large";
     }
     return {};
 }
@@ -50,18 +57,24 @@ void PrintRunSummary(std::ostream& out, const RunOutcome& outcome) {
     } else {
         out << "none written\n";
     }
-    out << "  Report:   " << (outcome.reportWritten ? outcome.paths.report.string() : "none written") << '\n';
+    out << "  Report:   "
+        << (outcome.reportWritten ? outcome.paths.report.string() : "none written") << '\n';
 }
 
 std::string RunProblem(const RunOutcome& outcome) {
     switch (outcome.status) {
-        case RunStatus::TooSmall: return "File is too small! " + outcome.problem;
-        case RunStatus::Unreadable: return "Error Reading Load File! " + outcome.problem;
+        case RunStatus::TooSmall:
+            return "File is too small! " + outcome.problem;
+        case RunStatus::Unreadable:
+            return "Error Reading Load File! " + outcome.problem;
         case RunStatus::Refused:
-        case RunStatus::TooLarge: return outcome.problem;
-        default: break;
+        case RunStatus::TooLarge:
+            return outcome.problem;
+        default:
+            break;
     }
-    if (!outcome.resultsStatus.ok()) return "results file not written: " + outcome.resultsStatus.message();
+    if (!outcome.resultsStatus.ok())
+        return "results file not written: " + outcome.resultsStatus.message();
     if (!outcome.reportStatus.ok()) return "report not written: " + outcome.reportStatus.message();
     return {};
 }

@@ -13,7 +13,19 @@ namespace talveron {
 
 /// The rule a field's type code selects. Codes are compared by their 4-character form with
 /// letter case, so "date" or "NA" select no rule.
-enum class FieldType { None, Date, Alpha, AlphaSpace, Phone, AlphaNumeric, List, LastName, Dose, Radionuclide, Scientific };
+enum class FieldType {
+    None,
+    Date,
+    Alpha,
+    AlphaSpace,
+    Phone,
+    AlphaNumeric,
+    List,
+    LastName,
+    Dose,
+    Radionuclide,
+    Scientific
+};
 
 /// The type rule of a 4-character type code.
 FieldType FieldTypeOf(std::string_view typeCode4);
@@ -25,7 +37,7 @@ struct FieldDef {
     std::int32_t len = 0;     ///< width; -1 when the definition has no "Len", 0 when out of range
     std::string type;         ///< exactly 4 characters: cut or blank-padded
     FieldType fieldType = FieldType::None;
-    std::int32_t start = 1;   ///< 1-based position of the first character in the line
+    std::int32_t start = 1;  ///< 1-based position of the first character in the line
     std::int32_t minimumLen = 0;
     /// For a List field, the reported value list its name designates ("Sex" names "Sex_List");
     /// none for other lists and other types.
@@ -44,7 +56,8 @@ struct RecordLayout {
     int count() const { return static_cast<int>(fields.size()); }
     /// Field k (1-based), or nullptr when k is outside the layout.
     const FieldDef* field(int ordinal) const {
-        return ordinal >= 1 && ordinal <= count() ? &fields[static_cast<std::size_t>(ordinal - 1)] : nullptr;
+        return ordinal >= 1 && ordinal <= count() ? &fields[static_cast<std::size_t>(ordinal - 1)]
+                                                  : nullptr;
     }
 };
 

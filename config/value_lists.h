@@ -14,7 +14,16 @@
 namespace talveron {
 
 /// The eight value lists whose misses the validator reports.
-enum class ValueList { IDType, RecordType, Sex, ReportType, ExposureType, Class, Mode, Radionuclide };
+enum class ValueList {
+    IDType,
+    RecordType,
+    Sex,
+    ReportType,
+    ExposureType,
+    Class,
+    Mode,
+    Radionuclide
+};
 inline constexpr std::size_t kValueListCount = 8;
 
 /// The section name of a list ("ID_Type_List", ...).

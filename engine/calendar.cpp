@@ -6,9 +6,7 @@ namespace talveron {
 
 namespace {
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -47,7 +45,9 @@ bool ParseStamp(const std::string& stamp, LocalDateTime& moment) {
     for (char c : stamp) {
         if (c < '0' || c > '9') return false;
     }
-    auto digits = [&](std::size_t at, std::size_t count) { return std::stoi(stamp.substr(at, count)); };
+    auto digits = [&](std::size_t at, std::size_t count) {
+        return std::stoi(stamp.substr(at, count));
+    };
     LocalDateTime parsed;
     parsed.year = digits(0, 4);
     parsed.month = digits(4, 2);

@@ -27,16 +27,18 @@ bool DateParts::valid() const {
 
 DateParts ReadDateParts(std::string_view trimmedValue) {
     // Eight digits, the common case, need no general number reading.
-    if (trimmedValue.size() >= 8 &&
-        std::all_of(trimmedValue.begin(), trimmedValue.begin() + 8, [](char c) { return c >= '0' && c <= '9'; })) {
+    if (trimmedValue.size() >= 8 && std::all_of(trimmedValue.begin(), trimmedValue.begin() + 8,
+                                                [](char c) { return c >= '0' && c <= '9'; })) {
         const auto digits = [&](std::size_t first, std::size_t count) {
             int value = 0;
-            for (std::size_t i = first; i < first + count; ++i) value = value * 10 + (trimmedValue[i] - '0');
+            for (std::size_t i = first; i < first + count; ++i)
+                value = value * 10 + (trimmedValue[i] - '0');
             return static_cast<double>(value);
         };
         return {digits(0, 4), digits(4, 2), digits(6, 2)};
     }
-    return {ParseNumber(Characters(trimmedValue, 0, 4)), ParseNumber(Characters(trimmedValue, 4, 2)),
+    return {ParseNumber(Characters(trimmedValue, 0, 4)),
+            ParseNumber(Characters(trimmedValue, 4, 2)),
             ParseNumber(Characters(trimmedValue, 6, 2))};
 }
 
@@ -46,10 +48,10 @@ std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runSt
 
 std::int64_t DayNumber(const DateParts& parts, const LocalDateTime& runStart) {
     if (!parts.valid()) return 0;
-    const std::int64_t dateSeconds = DaysFromCivil(static_cast<int>(parts.year),
-                                                   static_cast<int>(parts.month),
-                                                   static_cast<int>(parts.day)) *
-                                     86400;
+    const std::int64_t dateSeconds =
+        DaysFromCivil(static_cast<int>(parts.year), static_cast<int>(parts.month),
+                      static_cast<int>(parts.day)) *
+        86400;
     const double days = static_cast<double>(SecondsOf(runStart) - dateSeconds) / 86400.0;
     return static_cast<std::int64_t>(RoundHalfEven(days));
 }

@@ -72,7 +72,8 @@ std::size_t DoseRegister::KeyHash(const PersonKey& key) {
     return static_cast<std::size_t>(mix(head ^ mix(tail)));
 }
 
-std::size_t DoseRegister::findSlot(const PersonKey& key, const std::vector<std::uint32_t>& firstPosition) const {
+std::size_t DoseRegister::findSlot(const PersonKey& key,
+                                   const std::vector<std::uint32_t>& firstPosition) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t group = slots_[slot];
@@ -104,10 +105,12 @@ void DoseRegister::buildIndex() {
 
     groupStarts_.assign(firstPosition.size() + 1, 0);
     for (const std::uint32_t group : groupOf) ++groupStarts_[group + 1];
-    for (std::size_t group = 1; group < groupStarts_.size(); ++group) groupStarts_[group] += groupStarts_[group - 1];
+    for (std::size_t group = 1; group < groupStarts_.size(); ++group)
+        groupStarts_[group] += groupStarts_[group - 1];
     byPerson_.resize(doses_.size());
     std::vector<std::uint32_t> next(groupStarts_.begin(), groupStarts_.end() - 1);
-    for (std::uint32_t position = 0; position < doses_.size(); ++position) byPerson_[next[groupOf[position]]++] = position;
+    for (std::uint32_t position = 0; position < doses_.size(); ++position)
+        byPerson_[next[groupOf[position]]++] = position;
 
     largeGroups_.clear();
     for (std::uint32_t group = 0; group + 1 < groupStarts_.size(); ++group) {
@@ -168,7 +171,8 @@ bool DoseRegister::periodSharedAt(std::size_t position, const PersonKey& key, st
     return twoOrMoreEntriesTouch(key, lowDays, highDays);
 }
 
-bool DoseRegister::groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const {
+bool DoseRegister::groupTouchedTwice(std::uint32_t group, std::int32_t lowDays,
+                                     std::int32_t highDays) const {
     if (lowDays > highDays) return false;
     const auto within = [&](std::int32_t day) { return day >= lowDays && day <= highDays; };
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -48,7 +48,10 @@ public:
     std::size_t addDose(const DoseListEntry& entry);
     /// AddIntake: appends an intake; intakes must arrive in file order.
     void addIntake(const IntakeEntry& entry);
-    void addTotals(double cede, double cde) { cedeTotal_ += cede; cdeTotal_ += cde; }
+    void addTotals(double cede, double cde) {
+        cedeTotal_ += cede;
+        cdeTotal_ += cde;
+    }
 
     /// Builds the index by person key. Call once, after the last addDose and before lookups.
     void buildIndex();
@@ -97,7 +100,8 @@ private:
 
     static std::size_t KeyHash(const PersonKey& key);
     /// The slot of the hash table holding the key's group, or the empty slot where it would go.
-    std::size_t findSlot(const PersonKey& key, const std::vector<std::uint32_t>& firstPosition) const;
+    std::size_t findSlot(const PersonKey& key,
+                         const std::vector<std::uint32_t>& firstPosition) const;
     /// The group (person) of a key, if it has entries.
     std::optional<std::uint32_t> groupOf(const PersonKey& key) const;
     bool groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const;
@@ -108,7 +112,8 @@ private:
     std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
     std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key
     std::unordered_map<std::uint32_t, LargeGroup> largeGroups_;  // by group
-    std::vector<std::uint8_t> periodShared_;  // by position: twoOrMoreEntriesTouch of its own period
+    std::vector<std::uint8_t>
+        periodShared_;  // by position: twoOrMoreEntriesTouch of its own period
     double cedeTotal_ = 0;
     double cdeTotal_ = 0;
 };

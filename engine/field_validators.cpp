@@ -27,7 +27,8 @@ constexpr std::array<bool, 256> Allowed(bool letters, std::string_view others) {
     std::array<bool, 256> allowed{};
     const auto allow = [&](char upper) {
         allowed[static_cast<unsigned char>(upper)] = true;
-        if (upper >= 'A' && upper <= 'Z') allowed[static_cast<unsigned char>(upper - 'A' + 'a')] = true;
+        if (upper >= 'A' && upper <= 'Z')
+            allowed[static_cast<unsigned char>(upper - 'A' + 'a')] = true;
     };
     if (letters) {
         for (char c = 'A'; c <= 'Z'; ++c) allow(c);
@@ -47,17 +48,24 @@ struct CharacterSet {
 constexpr CharacterSet kCharacterSets[] = {
     {FieldType::Alpha, Allowed(true, ""), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
     {FieldType::AlphaSpace, Allowed(true, " "), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::Phone, Allowed(false, "0123456789 ()-"),
+    {FieldType::Phone,
+     Allowed(false, "0123456789 ()-"),
      {OptionKey::PIC, Level::Error, "Phone # contains invalid character '"}},
-    {FieldType::AlphaNumeric, Allowed(true, "0123456789"),
+    {FieldType::AlphaNumeric,
+     Allowed(true, "0123456789"),
      {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
-    {FieldType::LastName, Allowed(true, ".-,' "), {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
+    {FieldType::LastName,
+     Allowed(true, ".-,' "),
+     {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
     {FieldType::List, Allowed(true, ""), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::Dose, Allowed(false, "0123456789.NRDC"),
+    {FieldType::Dose,
+     Allowed(false, "0123456789.NRDC"),
      {OptionKey::DVIC, Level::Error, "Dose contains invalid character '"}},
-    {FieldType::Radionuclide, Allowed(true, "0123456789-"),
+    {FieldType::Radionuclide,
+     Allowed(true, "0123456789-"),
      {OptionKey::RVCI, Level::Error, "Radionuclide value contains invalid character '"}},
-    {FieldType::Scientific, Allowed(false, "0123456789+-E."),
+    {FieldType::Scientific,
+     Allowed(false, "0123456789+-E."),
      {OptionKey::NVCIC, Level::Error, "Scientific notation value contains invalid character '"}},
 };
 
@@ -93,7 +101,8 @@ bool Allows(const CharacterSet& set, char c) { return set.allowed[static_cast<un
 /// The character set of each type rule, looked up by the type's value.
 constexpr auto kCharacterSetByType = [] {
     std::array<const CharacterSet*, static_cast<std::size_t>(FieldType::Scientific) + 1> byType{};
-    for (const CharacterSet& set : kCharacterSets) byType[static_cast<std::size_t>(set.type)] = &set;
+    for (const CharacterSet& set : kCharacterSets)
+        byType[static_cast<std::size_t>(set.type)] = &set;
     return byType;
 }();
 
@@ -177,7 +186,8 @@ void CheckDoseValue(RecordContext& record, int ordinal) {
 /// The date (at midnight) lies on a later calendar day than the present moment.
 bool AfterToday(const DateParts& date, const LocalDateTime& present) {
     // Real calendar dates order as their (year, month, day).
-    return std::tuple(static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)) >
+    return std::tuple(static_cast<int>(date.year), static_cast<int>(date.month),
+                      static_cast<int>(date.day)) >
            std::tuple(present.year, present.month, present.day);
 }
 

@@ -2,8 +2,6 @@
 
 namespace talveron {
 
-std::string_view LevelText(Level level) {
-    return level == Level::Error ? "ERROR" : "WARNING";
-}
+std::string_view LevelText(Level level) { return level == Level::Error ? "ERROR" : "WARNING"; }
 
 }  // namespace talveron

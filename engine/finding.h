@@ -29,11 +29,11 @@ struct Finding {
 
 /// Where a finding sits in its record, for printers that show more than the results file does.
 struct FindingPlace {
-    char recordType = 0;            ///< type the dispatcher gave the record ('H' for line 1); 0 when none
-    std::string_view fieldName;     ///< name of field `column` without blanks; empty when none
-    std::string_view value;         ///< trimmed value of that field; empty when none
-    std::int32_t spanFirst = 0;     ///< first character of the span pointed at
-    std::int32_t spanLast = 0;      ///< last character of the span pointed at
+    char recordType = 0;  ///< type the dispatcher gave the record ('H' for line 1); 0 when none
+    std::string_view fieldName;  ///< name of field `column` without blanks; empty when none
+    std::string_view value;      ///< trimmed value of that field; empty when none
+    std::int32_t spanFirst = 0;  ///< first character of the span pointed at
+    std::int32_t spanLast = 0;   ///< last character of the span pointed at
 };
 
 }  // namespace talveron

@@ -23,14 +23,17 @@ void FindingWriter::writeFinding(const Finding& finding, const FindingPlace& pla
     timer_.update();
     observer_.findingReported(finding, place);
 
-    if (options_.on(OptionKey::GRF) && (finding.level == Level::Error || options_.on(OptionKey::IW))) {
+    if (options_.on(OptionKey::GRF) &&
+        (finding.level == Level::Error || options_.on(OptionKey::IW))) {
         ++findingCount_;
         section_.clear();
         AppendFindingSection(section_, findingCount_, finding);
         results_.append(section_);
 
         caption_.assign(LevelText(finding.level)).append(" Information");
-        informationText_.assign(finding.message).append(" Line:").append(FormatGrouped(finding.lineNumber));
+        informationText_.assign(finding.message)
+            .append(" Line:")
+            .append(FormatGrouped(finding.lineNumber));
         information_.show(caption_, informationText_);
     }
     if (options_.on(OptionKey::IOS)) tally_.add(finding.level, finding.message, finding.lineNumber);

@@ -45,7 +45,7 @@ private:
     RunTimer& timer_;
     InformationLine& information_;
     std::int64_t findingCount_ = 0;
-    std::string section_;      // reused for every finding, so writing allocates nothing
+    std::string section_;  // reused for every finding, so writing allocates nothing
     std::string caption_;
     std::string informationText_;
 };

@@ -26,7 +26,8 @@ std::size_t LineReader::nextTerminator(std::size_t from) {
     const auto search = [&](char wanted, std::size_t& next) {
         if (next >= from && next != 0) return;
         const void* found = std::memchr(buffer_.data() + from, wanted, end_ - from);
-        next = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data()) : end_;
+        next = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
+                     : end_;
     };
     search('\r', nextCarriageReturn_);
     search('\n', nextLineFeed_);

@@ -17,11 +17,13 @@ unsigned char Folded(char c) {
 /// Message order of the tally: ASCII letters folded, bytes compared as unsigned; messages that
 /// fold alike are ordered by their raw bytes so the order is total.
 bool MessageBefore(const std::string& a, const std::string& b) {
-    const bool foldedLess = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Folded(x) < Folded(y); });
+    const bool foldedLess =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                     [](char x, char y) { return Folded(x) < Folded(y); });
     if (foldedLess) return true;
-    const bool foldedGreater = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) { return Folded(x) < Folded(y); });
+    const bool foldedGreater =
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                     [](char x, char y) { return Folded(x) < Folded(y); });
     if (foldedGreater) return false;
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
@@ -54,8 +56,10 @@ std::vector<TallyEntry> OccurrenceTally::ordered(Level level) const {
         entries.push_back({message, counts.count, counts.firstLine, counts.lastLine});
     }
     std::sort(entries.begin(), entries.end(), [](const TallyEntry& a, const TallyEntry& b) {
-        if (std::tie(a.count, a.lastLine, a.firstLine) != std::tie(b.count, b.lastLine, b.firstLine)) {
-            return std::tie(a.count, a.lastLine, a.firstLine) < std::tie(b.count, b.lastLine, b.firstLine);
+        if (std::tie(a.count, a.lastLine, a.firstLine) !=
+            std::tie(b.count, b.lastLine, b.firstLine)) {
+            return std::tie(a.count, a.lastLine, a.firstLine) <
+                   std::tie(b.count, b.lastLine, b.firstLine);
         }
         return MessageBefore(a.message, b.message);
     });

@@ -14,7 +14,11 @@ constexpr std::size_t kFlushThreshold = 256 * 1024;
 
 std::string Describe(const std::filesystem::path& path, const char* what, int error) {
     std::string text = "Cannot ";
-    text.append(what).append(" ").append(QuotedPath(path)).append(": ").append(std::strerror(error));
+    text.append(what)
+        .append(" ")
+        .append(QuotedPath(path))
+        .append(": ")
+        .append(std::strerror(error));
     return text;
 }
 
@@ -25,7 +29,8 @@ OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {}
 OutputFile::~OutputFile() { (void)close(); }
 
 void OutputFile::fail(const char* what, int error) {
-    if (status_.ok()) status_ = Status::Error(Status::Code::WriteFailed, Describe(path_, what, error));
+    if (status_.ok())
+        status_ = Status::Error(Status::Code::WriteFailed, Describe(path_, what, error));
 }
 
 void OutputFile::open() {
@@ -50,7 +55,8 @@ void OutputFile::append(std::string_view bytes) {
 void OutputFile::flush() {
     std::size_t written = 0;
     while (descriptor_ >= 0 && written < buffer_.size()) {
-        const ssize_t count = ::write(descriptor_, buffer_.data() + written, buffer_.size() - written);
+        const ssize_t count =
+            ::write(descriptor_, buffer_.data() + written, buffer_.size() - written);
         if (count < 0) {
             if (errno == EINTR) continue;
             fail("write", errno);

@@ -21,18 +21,23 @@ void ProgressMeter::show(int pass, int overall) {
 
 void ProgressMeter::startRun() { show(pass_, 0); }
 
-void ProgressMeter::passLine(std::int64_t consumed, std::int64_t fileLength, double share, double offset) {
+void ProgressMeter::passLine(std::int64_t consumed, std::int64_t fileLength, double share,
+                             double offset) {
     if (fileLength <= 0) return;
-    const bool unchanged = fileLength == lastLength_ && consumed >= lastConsumed_ && consumed < nextCheck_;
+    const bool unchanged =
+        fileLength == lastLength_ && consumed >= lastConsumed_ && consumed < nextCheck_;
     lastConsumed_ = consumed;
     lastLength_ = fileLength;
     if (unchanged) return;
-    const int percent = Percent(static_cast<double>(consumed) * 100.0 / static_cast<double>(fileLength));
+    const int percent =
+        Percent(static_cast<double>(consumed) * 100.0 / static_cast<double>(fileLength));
     // The percentage can next change once consumed reaches (percent + 0.5)% of the file; one
     // byte early keeps the bound safe from rounding.
-    nextCheck_ = static_cast<std::int64_t>((percent + 0.5) * static_cast<double>(fileLength) / 100.0) - 1;
+    nextCheck_ =
+        static_cast<std::int64_t>((percent + 0.5) * static_cast<double>(fileLength) / 100.0) - 1;
     if (percent == pass_) return;
-    const int overall = percent > 0 ? Percent(percent * share / 100.0) + static_cast<int>(offset) : overall_;
+    const int overall =
+        percent > 0 ? Percent(percent * share / 100.0) + static_cast<int>(offset) : overall_;
     show(percent, overall);
 }
 

@@ -61,7 +61,8 @@ void RecordContext::extract(const RecordLayout& layout) {
 
 double RecordContext::number(int ordinal) const {
     const std::size_t slot = ordinal >= 1 && static_cast<std::size_t>(ordinal) < known_.size()
-                                 ? static_cast<std::size_t>(ordinal) : 0;
+                                 ? static_cast<std::size_t>(ordinal)
+                                 : 0;
     if (slot == 0) return 0;
     if (!(known_[slot] & kNumberRead)) {
         numbers_[slot] = ParseNumber(value(ordinal));
@@ -73,7 +74,8 @@ double RecordContext::number(int ordinal) const {
 const DateParts& RecordContext::dateParts(int ordinal) const {
     static const DateParts kNone{};
     const std::size_t slot = ordinal >= 1 && static_cast<std::size_t>(ordinal) < known_.size()
-                                 ? static_cast<std::size_t>(ordinal) : 0;
+                                 ? static_cast<std::size_t>(ordinal)
+                                 : 0;
     if (slot == 0) return kNone;
     if (!(known_[slot] & kDateRead)) {
         dates_[slot] = ReadDateParts(value(ordinal));

@@ -35,7 +35,8 @@ constexpr std::int32_t kTypeCharacter = 41;
 
 }  // namespace
 
-void CheckRecordLength(RecordContext& record, std::string_view recordType, std::int64_t recordLength) {
+void CheckRecordLength(RecordContext& record, std::string_view recordType,
+                       std::int64_t recordLength) {
     if (recordType.size() != 1 || !record.on(OptionKey::IRL)) return;
     for (const LengthLimits& limits : kLengthLimits) {
         if (limits.type != recordType.front()) continue;
@@ -54,7 +55,8 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType, std::
         if (header) {
             record.reportTallied(tally, kInvalidHeaderLength, 0, 1, message, true);
         } else {
-            record.reportTallied(tally, kInvalidRecordLength, kTypeColumn, kTypeCharacter, message, false);
+            record.reportTallied(tally, kInvalidRecordLength, kTypeColumn, kTypeCharacter, message,
+                                 false);
         }
         return;
     }
@@ -105,8 +107,8 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
         std::string message(kInvalidRecordType.message);
         message += recordType;
         message += '\'';
-        context_.reportTallied(Level::Error, kInvalidRecordType, kTypeColumn, kTypeCharacter, message,
-                               recordType == "H");
+        context_.reportTallied(Level::Error, kInvalidRecordType, kTypeColumn, kTypeCharacter,
+                               message, recordType == "H");
     }
     return {typeLetter, context_.errorCount(), context_.warningCount()};
 }

@@ -18,7 +18,8 @@ struct DispatchResult {
 /// CheckRecordLength: the record-length rule of the record's type (none for unknown types).
 /// The tally follows the kind of fault (too long: warning), the level the type (header: WARNING
 /// at column 0, character 1; others: ERROR at column 5, character 41).
-void CheckRecordLength(RecordContext& record, std::string_view recordType, std::int64_t recordLength);
+void CheckRecordLength(RecordContext& record, std::string_view recordType,
+                       std::int64_t recordLength);
 
 /// DispatchRecord: types a line, applies the record-length rule, cuts it into field values and
 /// runs the checks of its type in their fixed order; keeps the header values of line 1.
@@ -27,7 +28,8 @@ public:
     RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink);
 
     /// recordLength is the line's character count plus 2 (the line end).
-    DispatchResult dispatch(std::string_view record, std::int64_t lineNumber, std::int64_t recordLength);
+    DispatchResult dispatch(std::string_view record, std::int64_t lineNumber,
+                            std::int64_t recordLength);
 
     const HeaderValues& header() const { return header_; }
 

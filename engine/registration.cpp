@@ -10,15 +10,18 @@ DoseRegistration::DoseRegistration(const LayoutTable& layouts, const KnownFields
                                    const LocalDateTime& runStart, DoseRegister& doses)
     : layouts_(layouts), fields_(fields), runStart_(runStart), doses_(doses) {}
 
-std::string_view DoseRegistration::value(std::string_view line, const RecordLayout& layout, int ordinal) {
+std::string_view DoseRegistration::value(std::string_view line, const RecordLayout& layout,
+                                         int ordinal) {
     const FieldDef* field = layout.field(ordinal);
     return field ? FieldValue(line, *field) : std::string_view{};
 }
 
 void DoseRegistration::registerLine(std::string_view line, std::int64_t lineNumber) {
     if (line.size() < 41) return;
-    if (line[40] == 'D') registerDose(line, lineNumber);
-    else if (line[40] == 'I') registerIntake(line, lineNumber);
+    if (line[40] == 'D')
+        registerDose(line, lineNumber);
+    else if (line[40] == 'I')
+        registerIntake(line, lineNumber);
 }
 
 void DoseRegistration::registerDose(std::string_view line, std::int64_t lineNumber) {
@@ -37,7 +40,8 @@ void DoseRegistration::registerDose(std::string_view line, std::int64_t lineNumb
 }
 
 void DoseRegistration::registerIntake(std::string_view line, std::int64_t lineNumber) {
-    const std::string_view intake = value(line, layouts_.of(RecordType::Intake), fields_.intake.intake);
+    const std::string_view intake =
+        value(line, layouts_.of(RecordType::Intake), fields_.intake.intake);
     doses_.addIntake({lastDoseLine_, lineNumber, ParseNumber(intake)});
 }
 

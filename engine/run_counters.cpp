@@ -5,10 +5,17 @@ namespace talveron {
 void RunCounters::countRecord(char recordType, std::int64_t errors, std::int64_t warnings) {
     int row = -1;
     switch (recordType) {
-        case 'D': row = 0; break;
-        case 'I': row = 1; break;
-        case 'C': row = 2; break;
-        default: break;
+        case 'D':
+            row = 0;
+            break;
+        case 'I':
+            row = 1;
+            break;
+        case 'C':
+            row = 2;
+            break;
+        default:
+            break;
     }
     if (row >= 0) {
         values[3 * row] += 1;

@@ -15,7 +15,8 @@ std::string_view CheckRunLimits(const OptionSettings& options, const RunCounters
     std::string_view reason;
     if (errorLimit && errors > options.value(OptionKey::TE_VAL)) reason = kErrorLimitMessage;
     if (warningLimit && warnings > options.value(OptionKey::TW_VAL)) reason = kWarningLimitMessage;
-    if (combinedLimit && warnings + errors > options.value(OptionKey::TEW_VAL)) reason = kCombinedLimitMessage;
+    if (combinedLimit && warnings + errors > options.value(OptionKey::TEW_VAL))
+        reason = kCombinedLimitMessage;
     if (timeLimit) {
         const std::int64_t minutes = elapsedSeconds % 86400 / 60;
         if (minutes >= options.value(OptionKey::ME_VAL)) reason = kTimeLimitMessage;

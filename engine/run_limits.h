@@ -9,7 +9,8 @@
 namespace talveron {
 
 inline constexpr std::string_view kErrorLimitMessage = "Total # of allowable errors was exceeded!";
-inline constexpr std::string_view kWarningLimitMessage = "Total # of allowable warnings was exceeded!";
+inline constexpr std::string_view kWarningLimitMessage =
+    "Total # of allowable warnings was exceeded!";
 inline constexpr std::string_view kCombinedLimitMessage =
     "Combined total of allowable errors & warnings was exceeded!";
 inline constexpr std::string_view kTimeLimitMessage = "Time limit on validation was exceeded!";

@@ -2,7 +2,8 @@
 
 namespace talveron {
 
-std::filesystem::path DeriveOutputPath(const std::filesystem::path& loadPath, std::string_view extension) {
+std::filesystem::path DeriveOutputPath(const std::filesystem::path& loadPath,
+                                       std::string_view extension) {
     const std::string text = loadPath.string();
     const std::size_t nameStart = text.rfind('/') == std::string::npos ? 0 : text.rfind('/') + 1;
     const std::size_t dot = text.find('.', nameStart);

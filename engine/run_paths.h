@@ -17,7 +17,8 @@ struct RunPaths {
 
 /// The output path of a load path: the path cut before the first "." of its file name (folders
 /// with dots in their names are left alone), followed by the extension (".err" or ".dst").
-std::filesystem::path DeriveOutputPath(const std::filesystem::path& loadPath, std::string_view extension);
+std::filesystem::path DeriveOutputPath(const std::filesystem::path& loadPath,
+                                       std::string_view extension);
 
 RunPaths DeriveRunPaths(const std::filesystem::path& loadPath);
 

@@ -16,8 +16,8 @@
 #include "engine/output_file.h"
 #include "engine/progress_meter.h"
 #include "engine/record_dispatcher.h"
-#include "engine/results_file.h"
 #include "engine/registration.h"
+#include "engine/results_file.h"
 #include "engine/run_limits.h"
 #include "engine/run_timer.h"
 #include "report/summary_report.h"
@@ -84,7 +84,7 @@ public:
           results_(outcome.paths.results),
           writer_(inputs.options, results_, tally_, observer, timer_, information_),
           fields_(KnownFields::Find(inputs.layouts)),
-          environment_{inputs.layouts, inputs.options, inputs.lists, fields_,
+          environment_{inputs.layouts, inputs.options,  inputs.lists,    fields_,
                        doses_,         LocalDateTime{}, timer_.present()} {}
 
     void run();
@@ -161,7 +161,8 @@ bool RunState::open(std::ifstream& file) {
 }
 
 void RunState::checkRunLimits() {
-    const std::string_view reason = CheckRunLimits(inputs_.options, outcome_.counters, timer_.elapsedSeconds());
+    const std::string_view reason =
+        CheckRunLimits(inputs_.options, outcome_.counters, timer_.elapsedSeconds());
     if (reason.empty()) return;
     active_.store(false);
     outcome_.cancelReason = reason;
@@ -340,7 +341,8 @@ RunOutcome ValidationRun::execute(const std::filesystem::path& loadPath) {
     }
     if (outcome.status == RunStatus::TooLarge) DiscardOutputs(outcome);
     if (outcome.status == RunStatus::Validated && !active_.load()) {
-        outcome.status = outcome.cancelReason.empty() ? RunStatus::Cancelled : RunStatus::StoppedByLimit;
+        outcome.status =
+            outcome.cancelReason.empty() ? RunStatus::Cancelled : RunStatus::StoppedByLimit;
     }
     observer_.phaseChanged(RunPhase::Finished);
     return outcome;

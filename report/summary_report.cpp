@@ -15,16 +15,15 @@ namespace {
 constexpr std::size_t kRangeCount = 18;
 
 constexpr std::array<std::string_view, kRangeCount> kRangeLabels = {
-    "No measurable exp.", "Meas. - 0.100", "0.100 - 0.250", "0.250 - 0.500",
-    "0.500 - 0.750",      "0.750 - 1.000", "1.000 - 2.000", "2.000 - 3.000",
-    "3.000 - 4.000",      "4.000 - 5.000", "5.000 - 6.000", "6.000 - 7.000",
-    "7.000 - 8.000",      "8.000 - 9.000", "9.000 - 10.00", "10.00 - 11.00",
-    "11.00 - 12.00",      "      > 12.00",
+    "No measurable exp.", "Meas. - 0.100", "0.100 - 0.250", "0.250 - 0.500", "0.500 - 0.750",
+    "0.750 - 1.000",      "1.000 - 2.000", "2.000 - 3.000", "3.000 - 4.000", "4.000 - 5.000",
+    "5.000 - 6.000",      "6.000 - 7.000", "7.000 - 8.000", "8.000 - 9.000", "9.000 - 10.00",
+    "10.00 - 11.00",      "11.00 - 12.00", "      > 12.00",
 };
 
 /// Inclusive upper bounds of the second to the seventeenth range.
 constexpr std::array<double, kRangeCount - 2> kUpperBounds = {
-    0.099, 0.249, 0.499, 0.749, 0.999, 1.999, 2.999, 3.999,
+    0.099, 0.249, 0.499, 0.749, 0.999, 1.999, 2.999,  3.999,
     4.999, 5.999, 6.999, 7.999, 8.999, 9.999, 10.999, 11.999,
 };
 
@@ -140,9 +139,7 @@ std::string Amount(double value) {
     return padded;
 }
 
-void Line(std::ostream& out, std::string_view text) {
-    out << text << "\r\n";
-}
+void Line(std::ostream& out, std::string_view text) { out << text << "\r\n"; }
 
 void WriteHeader(std::ostream& out, const SummaryInputs& inputs) {
     Line(out, FormatDateMdy(inputs.date));
@@ -183,8 +180,8 @@ void WriteStatus(std::ostream& out, const SummaryInputs& inputs) {
 /// The rows of one tally, the most frequent message first.
 void WriteOccurrenceRows(std::ostream& out, const std::vector<TallyEntry>& entries) {
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        Line(out, Left(entry->firstLine, 10) + Left(entry->lastLine, 10) +
-                      Left(entry->count, 10) + entry->message);
+        Line(out, Left(entry->firstLine, 10) + Left(entry->lastLine, 10) + Left(entry->count, 10) +
+                      entry->message);
     }
 }
 
