@@ -7,13 +7,14 @@ scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 # The same tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
-echo "== Sanitizer build: the library, the CLI and their tests with ASan and UBSan (scripts/sanitize.sh)"
+echo "== Sanitizer build: library, CLI and their tests with ASan and UBSan (scripts/sanitize.sh)"
 scripts/sanitize.sh
 
 # Every fuzz target for a few seconds, so that a regression in the fuzzers or their corpus shows;
 # longer runs are described in docs/robustness.md.
 echo "== Brief fuzz run: 10 seconds per target (scripts/fuzz.sh --all 10)"
-if command -v clang++-14 >/dev/null || apt-cache show clang-14 libclang-rt-14-dev >/dev/null 2>&1; then
+if command -v clang++-14 >/dev/null ||
+   apt-cache show clang-14 libclang-rt-14-dev >/dev/null 2>&1; then
   scripts/fuzz.sh --all 10
 else
   echo "clang 14 is not available here: fuzzing skipped"

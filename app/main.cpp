@@ -11,6 +11,11 @@
 #include "ui/external_opener.h"
 #include "ui/main_window.h"
 
+// One object in the program's data, not folded into code by the optimiser, so that the install
+// check can see which folder the program looks in for its help documents.
+extern const char kInstalledHelpDirectory[];
+const char kInstalledHelpDirectory[] = TALVERON_INSTALLED_HELP_DIR;
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talveron"));
@@ -29,7 +34,7 @@ int main(int argc, char** argv) {
          opener,
          clock,
          talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }),
-         {std::filesystem::current_path(error), TALVERON_INSTALLED_HELP_DIR,
+         {std::filesystem::current_path(error), kInstalledHelpDirectory,
           TALVERON_SOURCE_HELP_DIR}});
     window.show();
     return QApplication::exec();

@@ -36,7 +36,8 @@ ensure_clang() {
     local sudo_cmd=()
     if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
     "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+      --no-install-recommends "${missing[@]}"
   fi
 }
 
@@ -48,7 +49,8 @@ build_fuzzers() {
     flock 9
     CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DTALVERON_BUILD_FUZZERS=ON -DENABLE_ASAN=ON -DENABLE_UBSAN=ON \
-      -DTALVERON_BUILD_DESKTOP=OFF -DTALVERON_BUILD_TESTS=OFF -DTALVERON_BUILD_BENCHMARKS=OFF >/dev/null
+      -DTALVERON_BUILD_DESKTOP=OFF -DTALVERON_BUILD_TESTS=OFF -DTALVERON_BUILD_BENCHMARKS=OFF \
+      >/dev/null
     cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}" >/dev/null
   ) 9>"$build/.build-lock"
 }
@@ -69,10 +71,13 @@ run_target() {
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   if [ "$status" -ne 0 ]; then
     echo "fuzz_$name: FAILED after ${runs:-?} executions; see $log and $crashes/"
-    echo "  replay: $build/fuzz/fuzz_$name $crashes/<file>; keep it in tests/fuzz/regressions/$name/"
+    echo "  replay: $build/fuzz/fuzz_$name $crashes/FILE;" \
+      "keep it in tests/fuzz/regressions/$name/"
     return 1
   fi
-  echo "fuzz_$name: ${seconds} s, ${runs:-?} executions, corpus $(find "$corpus" -type f | wc -l) inputs, nothing found"
+  local inputs
+  inputs=$(find "$corpus" -type f | wc -l)
+  echo "fuzz_$name: ${seconds} s, ${runs:-?} executions, corpus $inputs inputs, nothing found"
 }
 
 case "${1:-}" in
