@@ -25,20 +25,7 @@ usage() {
 }
 
 ensure_clang() {
-  local packages=(clang-14 libclang-rt-14-dev cmake ninja-build nlohmann-json3-dev) missing=()
-  for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-      missing+=("$package")
-    fi
-  done
-  if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    local sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
-      --no-install-recommends "${missing[@]}"
-  fi
+  scripts/ensure-packages.sh clang-14 libclang-rt-14-dev cmake ninja-build nlohmann-json3-dev
 }
 
 # Several runs of this script may share build-fuzz/ (one target each): the lock lets one build
