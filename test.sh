@@ -10,6 +10,10 @@ ctest --test-dir build --output-on-failure -j"$(nproc)"
 echo "== Sanitizer build: library, CLI and their tests with ASan and UBSan (scripts/sanitize.sh)"
 scripts/sanitize.sh
 
+# The runs that check lines on several threads, under ThreadSanitizer.
+echo "== Thread sanitizer build: the multi-threaded run tests with TSan (scripts/sanitize-threads.sh)"
+scripts/sanitize-threads.sh
+
 # Every fuzz target for a few seconds, so that a regression in the fuzzers or their corpus shows;
 # longer runs are described in docs/robustness.md.
 echo "== Brief fuzz run: 10 seconds per target (scripts/fuzz.sh --all 10)"

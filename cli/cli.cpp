@@ -115,8 +115,9 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     }
     const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format);
     if (printer) printer->start(out);
-    const RunInputs inputs{configuration.layouts, configuration.options, configuration.lists,
-                           options.asOf};
+    RunInputs inputs{configuration.layouts, configuration.options, configuration.lists,
+                     options.asOf};
+    inputs.threads = options.threads.value_or(ValidationThreads(options.jobs));
 
     const FileTask validate = [&](std::size_t index, std::ostream& fileOut, std::ostream& fileErr) {
         PrintingObserver observer(printer.get(), fileOut, options.loadFiles[index].string());

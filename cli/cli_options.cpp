@@ -14,6 +14,15 @@ std::optional<OutputFormat> FormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
+/// A whole number from 1 to 256 for --jobs and --threads; an error text or empty.
+std::string ParseCount(std::string_view name, const std::string& value, int& count) {
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (error != std::errc() || end != value.data() + value.size() || count < 1 || count > 256) {
+        return std::string(name) + " takes a whole number from 1 to 256, not '" + value + "'";
+    }
+    return {};
+}
+
 /// Applies an option that takes a value; returns an error text or empty.
 std::string ApplyValue(std::string_view name, const std::string& value, CliOptions& options) {
     if (name == "--config") {
@@ -25,12 +34,12 @@ std::string ApplyValue(std::string_view name, const std::string& value, CliOptio
             return "--as-of takes YYYYMMDD or YYYYMMDDhhmmss, not '" + value + "'";
         options.asOf = moment;
     } else if (name == "--jobs" || name == "-j") {
-        int jobs = 0;
-        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), jobs);
-        if (error != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > 256) {
-            return "--jobs takes a whole number from 1 to 256, not '" + value + "'";
-        }
-        options.jobs = jobs;
+        return ParseCount("--jobs", value, options.jobs);
+    } else if (name == "--threads") {
+        int threads = 0;
+        std::string error = ParseCount(name, value, threads);
+        if (error.empty()) options.threads = threads;
+        return error;
     } else if (name == "--format") {
         const auto format = FormatNamed(value);
         if (!format) return "--format takes text, gnu, json or csv, not '" + value + "'";
@@ -41,7 +50,7 @@ std::string ApplyValue(std::string_view name, const std::string& value, CliOptio
 
 bool TakesValue(std::string_view name) {
     return name == "--config" || name == "--as-of" || name == "--jobs" || name == "-j" ||
-           name == "--format";
+           name == "--threads" || name == "--format";
 }
 
 }  // namespace
@@ -110,6 +119,8 @@ Options:
                         and as "now" for the date checks and the report date
   -j, --jobs N          validate up to N files at once (default 1); the outcome is the
                         same as validating them one after another
+      --threads N       check each file with N threads (default: the processor cores
+                        shared among the jobs); the outcome is the same for any N
       --format FORMAT   what standard output shows:
                           text  a summary per file: counters, stop reason, files written
                           gnu   one line per finding: FILE:LINE.FIRST-LAST: error: MESSAGE [CODE]

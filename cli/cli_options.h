@@ -19,6 +19,7 @@ struct CliOptions {
     std::optional<std::filesystem::path> configPath;
     std::optional<LocalDateTime> asOf;
     int jobs = 1;
+    std::optional<int> threads;  ///< checking threads per file; unset: ValidationThreads(jobs)
     OutputFormat format = OutputFormat::Text;
     bool quiet = false;
     bool help = false;

@@ -62,8 +62,9 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
     }
 }
 
-RecordDispatcher::RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink)
-    : environment_(environment), context_(environment, sink) {}
+RecordDispatcher::RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink,
+                                   std::size_t doseRecordsBefore)
+    : environment_(environment), context_(environment, sink), doseRecordsSeen_(doseRecordsBefore) {}
 
 DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t lineNumber,
                                           std::int64_t recordLength) {
@@ -75,7 +76,7 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
     }
     const char typeLetter = recordType.empty() ? 0 : recordType.front();
     context_.begin(record, lineNumber, typeLetter);
-    if (record.size() >= 41 && record[40] == 'D') context_.setDosePosition(doseRecordsSeen_++);
+    if (IsDoseLine(record)) context_.setDosePosition(doseRecordsSeen_++);
     CheckRecordLength(context_, recordType, recordLength);
 
     const LayoutTable& layouts = environment_.layouts;

@@ -25,7 +25,10 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
 /// runs the checks of its type in their fixed order; keeps the header values of line 1.
 class RecordDispatcher {
 public:
-    RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink);
+    /// `doseRecordsBefore`: the lines with "D" in character 41 above the first line it will be
+    /// given, when it starts in the middle of the file.
+    RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink,
+                     std::size_t doseRecordsBefore = 0);
 
     /// recordLength is the line's character count plus 2 (the line end).
     DispatchResult dispatch(std::string_view record, std::int64_t lineNumber,
@@ -39,7 +42,7 @@ private:
     const CheckEnvironment& environment_;
     RecordContext context_;
     HeaderValues header_;
-    std::size_t doseRecordsSeen_ = 0;  // lines with "D" in character 41, counted as registered
+    std::size_t doseRecordsSeen_ = 0;  // IsDoseLine lines so far
 };
 
 }  // namespace talveron

@@ -16,33 +16,50 @@ std::string_view DoseRegistration::value(std::string_view line, const RecordLayo
     return field ? FieldValue(line, *field) : std::string_view{};
 }
 
-void DoseRegistration::registerLine(std::string_view line, std::int64_t lineNumber) {
-    if (line.size() < 41) return;
-    if (line[40] == 'D')
-        registerDose(line, lineNumber);
-    else if (line[40] == 'I')
-        registerIntake(line, lineNumber);
+RegisteredLine DoseRegistration::read(std::string_view line) const {
+    if (IsDoseLine(line)) return readDose(line);
+    if (line.size() >= 41 && line[40] == 'I') return readIntake(line);
+    return {};
 }
 
-void DoseRegistration::registerDose(std::string_view line, std::int64_t lineNumber) {
+RegisteredLine DoseRegistration::readDose(std::string_view line) const {
     // Only the six fields the dose list needs are cut out of the line.
     const RecordLayout& layout = layouts_.of(RecordType::Dose);
     const KnownFields::Dose& dose = fields_.dose;
     const auto field = [&](int ordinal) { return value(line, layout, ordinal); };
-    DoseListEntry entry;
+    RegisteredLine registered;
+    registered.kind = RegisteredLine::Kind::Dose;
+    DoseListEntry& entry = registered.dose;
     entry.key = MakePersonKey(field(dose.idType), field(dose.employeeId));
     entry.tede = ParseNumber(field(dose.tede));
     entry.startDays = static_cast<std::int32_t>(DayNumber(field(dose.monitoringStart), runStart_));
     entry.endDays = static_cast<std::int32_t>(DayNumber(field(dose.monitoringEnd), runStart_));
-    doses_.addDose(entry);
-    doses_.addTotals(ParseNumber(field(dose.cede)), ParseNumber(field(dose.cde)));
-    lastDoseLine_ = lineNumber;
+    registered.cede = ParseNumber(field(dose.cede));
+    registered.cde = ParseNumber(field(dose.cde));
+    return registered;
 }
 
-void DoseRegistration::registerIntake(std::string_view line, std::int64_t lineNumber) {
-    const std::string_view intake =
-        value(line, layouts_.of(RecordType::Intake), fields_.intake.intake);
-    doses_.addIntake({lastDoseLine_, lineNumber, ParseNumber(intake)});
+RegisteredLine DoseRegistration::readIntake(std::string_view line) const {
+    RegisteredLine registered;
+    registered.kind = RegisteredLine::Kind::Intake;
+    registered.intake =
+        ParseNumber(value(line, layouts_.of(RecordType::Intake), fields_.intake.intake));
+    return registered;
+}
+
+void DoseRegistration::add(const RegisteredLine& registered, std::int64_t lineNumber) {
+    switch (registered.kind) {
+        case RegisteredLine::Kind::Dose:
+            doses_.addDose(registered.dose);
+            doses_.addTotals(registered.cede, registered.cde);
+            lastDoseLine_ = lineNumber;
+            break;
+        case RegisteredLine::Kind::Intake:
+            doses_.addIntake({lastDoseLine_, lineNumber, registered.intake});
+            break;
+        case RegisteredLine::Kind::None:
+            break;
+    }
 }
 
 }  // namespace talveron

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "config/record_layout.h"
 #include "engine/calendar.h"
@@ -11,19 +10,37 @@
 
 namespace talveron {
 
+/// What the registration pass takes from one line.
+struct RegisteredLine {
+    enum class Kind : std::uint8_t { None, Dose, Intake };
+    Kind kind = Kind::None;
+    DoseListEntry dose;  ///< a dose record's entry
+    double cede = 0;     ///< a dose record's CEDE and CDE, for the totals
+    double cde = 0;
+    double intake = 0;  ///< an intake record's intake
+};
+
 /// The per-line work of RegisterLoadFile: a dose record (character 41 "D", on any line, the
 /// first included) goes into the dose list and the CEDE and CDE totals; an intake record ("I")
-/// into the intake register, linked to the last dose record above it.
+/// into the intake register, linked to the last dose record above it. Reading a line and adding
+/// it are apart, so that lines can be read on several threads and added in file order.
 class DoseRegistration {
 public:
     DoseRegistration(const LayoutTable& layouts, const KnownFields& fields,
                      const LocalDateTime& runStart, DoseRegister& doses);
 
-    void registerLine(std::string_view line, std::int64_t lineNumber);
+    /// What the line registers. Touches nothing but the line, so any thread may call it.
+    RegisteredLine read(std::string_view line) const;
+    /// Registers what read() took from line `lineNumber`; lines must come in file order.
+    void add(const RegisteredLine& registered, std::int64_t lineNumber);
+    /// Reads and registers a line on the spot.
+    void registerLine(std::string_view line, std::int64_t lineNumber) {
+        add(read(line), lineNumber);
+    }
 
 private:
-    void registerDose(std::string_view line, std::int64_t lineNumber);
-    void registerIntake(std::string_view line, std::int64_t lineNumber);
+    RegisteredLine readDose(std::string_view line) const;
+    RegisteredLine readIntake(std::string_view line) const;
     /// The trimmed value of field k of a layout; empty when the layout lacks it.
     static std::string_view value(std::string_view line, const RecordLayout& layout, int ordinal);
 

@@ -7,12 +7,16 @@
 #include <new>
 #include <sstream>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include "engine/dose_register.h"
+#include "engine/finding_buffer.h"
 #include "engine/finding_writer.h"
 #include "engine/known_fields.h"
 #include "engine/line_reader.h"
 #include "engine/occurrence_tally.h"
+#include "engine/ordered_pipeline.h"
 #include "engine/output_file.h"
 #include "engine/progress_meter.h"
 #include "engine/record_dispatcher.h"
@@ -69,6 +73,30 @@ void DiscardOutputs(RunOutcome& outcome) {
     outcome.reportWritten = false;
 }
 
+/// Lines of the registration pass with what each registers.
+struct RegisteredChunk {
+    std::vector<RegisteredLine> lines;
+};
+
+/// Lines of the main pass, with what the checks see that changes along the file.
+struct MainPassChunk {
+    LineChunk lines;
+    std::size_t doseRecordsBefore = 0;  ///< IsDoseLine lines above the chunk
+    LocalDateTime present;              ///< the moment the date checks compare with
+};
+
+/// The checked lines of a chunk: each line's tallies, the findings they reported, and the header
+/// values when the chunk starts the file.
+struct CheckedChunk {
+    struct Line {
+        DispatchResult dispatched;
+        std::size_t findingsEnd = 0;  ///< the line's findings end here in `findings`
+    };
+    std::vector<Line> lines;
+    FindingBuffer findings;
+    std::optional<HeaderValues> header;
+};
+
 /// Everything one execution holds; lives for the duration of execute().
 class RunState {
 public:
@@ -94,13 +122,15 @@ private:
     bool open(std::ifstream& file);
     void registerLoadFile(std::ifstream& file);
     void mainPass(std::ifstream& file);
+    /// Checks the lines of a chunk into `checked`; touches nothing else, so runs on any thread.
+    void checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) const;
     void finishResults();
     void writeSummaryReport(const HeaderValues& header);
     void checkRunLimits();
     /// After a pass: a read error, a line over the limit, or (main pass) a changed file.
     void checkPassEnd(const LineReader& reader, std::int64_t lineNumber);
     /// Registers one line; false, with the run TooLarge, once the records exceed the limit.
-    bool registerRecord(std::string_view line, std::int64_t lineNumber,
+    bool registerRecord(const RegisteredLine& line, std::int64_t lineNumber,
                         DoseRegistration& registration);
     void unreadable(const std::string& why);
     void tooLarge(const std::string& why);
@@ -173,19 +203,40 @@ void RunState::registerLoadFile(std::ifstream& file) {
     information_.showText("Register Load File...");
     DoseRegistration registration(inputs_.layouts, fields_, timer_.runStart(), doses_);
     LineReader reader(file, ReadChunkSize(fileLength_));
-    std::string_view line;
+    std::int64_t linesRead = 0;
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
-    while (active_.load(std::memory_order_relaxed) && reader.next(line)) {
-        ++lineNumber;
-        if (line.size() < 2) continue;
-        timer_.update();
-        if (!registerRecord(line, lineNumber, registration)) break;
-        consumed += static_cast<std::int64_t>(line.size()) + 5;
-        progress_.registrationLine(consumed, fileLength_);
-        if (lineNumber % 100 == 0) checkRunLimits();
-    }
-    checkPassEnd(reader, lineNumber);
+    const auto produce = [&](LineChunk& chunk) {
+        if (!active_.load(std::memory_order_relaxed) ||
+            !chunk.fill(reader, linesRead, inputs_.chunkBytes)) {
+            return false;
+        }
+        linesRead += static_cast<std::int64_t>(chunk.size());
+        return true;
+    };
+    const auto read = [&](const LineChunk& chunk, RegisteredChunk& registered) {
+        registered.lines.clear();
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            registered.lines.push_back(registration.read(chunk.line(i)));
+        }
+    };
+    const auto add = [&](const LineChunk& chunk, RegisteredChunk& registered) {
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            if (!active_.load(std::memory_order_relaxed)) return false;
+            ++lineNumber;
+            const std::string_view line = chunk.line(i);
+            if (line.size() < 2) continue;
+            timer_.update();
+            if (!registerRecord(registered.lines[i], lineNumber, registration)) return false;
+            consumed += static_cast<std::int64_t>(line.size()) + 5;
+            progress_.registrationLine(consumed, fileLength_);
+            if (lineNumber % 100 == 0) checkRunLimits();
+        }
+        return true;
+    };
+    OrderedPipeline<LineChunk, RegisteredChunk>(inputs_.threads).run(produce, read, add);
+    // A pass that stopped early never asked the reader for the rest of the file.
+    if (outcome_.status == RunStatus::Validated && active_.load()) checkPassEnd(reader, linesRead);
     if (outcome_.status == RunStatus::Validated) {
         if (active_.load()) registeredBytes_ = reader.bytesRead();
         doses_.buildIndex();
@@ -196,9 +247,9 @@ void RunState::registerLoadFile(std::ifstream& file) {
 
 static_assert(kMaxRegisteredRecords < UINT32_MAX, "the register numbers its records with 32 bits");
 
-bool RunState::registerRecord(std::string_view line, std::int64_t lineNumber,
+bool RunState::registerRecord(const RegisteredLine& line, std::int64_t lineNumber,
                               DoseRegistration& registration) {
-    registration.registerLine(line, lineNumber);
+    registration.add(line, lineNumber);
     const auto registered = static_cast<std::int64_t>(doses_.doses().size()) + doses_.intakeCount();
     if (registered <= inputs_.recordLimit) return true;
     tooLarge("it holds more than " + FormatGrouped(inputs_.recordLimit) +
@@ -206,34 +257,85 @@ bool RunState::registerRecord(std::string_view line, std::int64_t lineNumber,
     return false;
 }
 
+void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) const {
+    const CheckEnvironment environment{
+        environment_.layouts, environment_.options,  environment_.lists, environment_.fields,
+        environment_.doses,   environment_.runStart, chunk.present};
+    checked.lines.clear();
+    checked.findings.clear();
+    checked.header.reset();
+    RecordDispatcher dispatcher(environment, checked.findings, chunk.doseRecordsBefore);
+    const LineChunk& lines = chunk.lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines.line(i);
+        const auto lineNumber = lines.firstLineNumber() + static_cast<std::int64_t>(i);
+        const auto length = static_cast<std::int64_t>(line.size()) + 2;
+        checked.lines.push_back(
+            {dispatcher.dispatch(line, lineNumber, length), checked.findings.size()});
+    }
+    if (lines.firstLineNumber() == 1) checked.header = dispatcher.header();
+}
+
 void RunState::mainPass(std::ifstream& file) {
     environment_.runStart = timer_.runStart();
-    RecordDispatcher dispatcher(environment_, writer_);
     const bool reportFollows = inputs_.options.on(OptionKey::GDR);
     LineReader reader(file, ReadChunkSize(fileLength_));
-    std::string_view line;
+    HeaderValues header;
+    std::int64_t linesRead = 0;
+    std::size_t doseRecordsRead = 0;
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
-    while (active_.load(std::memory_order_relaxed) && reader.next(line)) {
-        ++lineNumber;
-        const auto length = static_cast<std::int64_t>(line.size()) + 2;
-        observer_.lineStarted(lineNumber, line);
-        timer_.update();
-        const DispatchResult result = dispatcher.dispatch(line, lineNumber, length);
-        outcome_.counters.countRecord(result.recordType, result.errors, result.warnings);
-        observer_.countersChanged(outcome_.counters);
-        if (lineNumber % 10 == 0 || result.errors > 0 || result.warnings > 0) checkRunLimits();
-        consumed += length + 2;
-        progress_.mainLine(consumed, fileLength_, reportFollows);
-    }
-    checkPassEnd(reader, lineNumber);
+    const auto produce = [&](MainPassChunk& chunk) {
+        if (!active_.load(std::memory_order_relaxed) ||
+            !chunk.lines.fill(reader, linesRead, inputs_.chunkBytes)) {
+            return false;
+        }
+        linesRead += static_cast<std::int64_t>(chunk.lines.size());
+        chunk.doseRecordsBefore = doseRecordsRead;
+        for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
+            if (IsDoseLine(chunk.lines.line(i))) ++doseRecordsRead;
+        }
+        chunk.present = timer_.present();
+        return true;
+    };
+    const auto check = [this](const MainPassChunk& chunk, CheckedChunk& checked) {
+        checkChunk(chunk, checked);
+    };
+    // Everything the operator sees and the outputs get happens here, line by line in file order.
+    const auto write = [&](const MainPassChunk& chunk, CheckedChunk& checked) {
+        if (checked.header) header = *checked.header;
+        std::size_t findingsStart = 0;
+        for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
+            if (!active_.load(std::memory_order_relaxed)) return false;
+            ++lineNumber;
+            const std::string_view line = chunk.lines.line(i);
+            const auto length = static_cast<std::int64_t>(line.size()) + 2;
+            observer_.lineStarted(lineNumber, line);
+            timer_.update();
+            const CheckedChunk::Line& result = checked.lines[i];
+            checked.findings.replay(findingsStart, result.findingsEnd, writer_);
+            findingsStart = result.findingsEnd;
+            const DispatchResult& dispatched = result.dispatched;
+            outcome_.counters.countRecord(dispatched.recordType, dispatched.errors,
+                                          dispatched.warnings);
+            observer_.countersChanged(outcome_.counters);
+            if (lineNumber % 10 == 0 || dispatched.errors > 0 || dispatched.warnings > 0) {
+                checkRunLimits();
+            }
+            consumed += length + 2;
+            progress_.mainLine(consumed, fileLength_, reportFollows);
+        }
+        return true;
+    };
+    OrderedPipeline<MainPassChunk, CheckedChunk>(inputs_.threads).run(produce, check, write);
+    if (active_.load()) checkPassEnd(reader, linesRead);
 
     progress_.endMainPass();
     timer_.update();
     file.close();
     finishResults();
     if (active_.load() && outcome_.status == RunStatus::Validated && reportFollows) {
-        writeSummaryReport(dispatcher.header());
+        writeSummaryReport(header);
     }
     timer_.update();
 }
@@ -323,6 +425,11 @@ void RunState::runSteps() {
 }
 
 }  // namespace
+
+int ValidationThreads(int concurrentRuns) {
+    const auto cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::max(1, cores / std::max(1, concurrentRuns));
+}
 
 ValidationRun::ValidationRun(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
                              std::atomic<bool>& active)

@@ -12,6 +12,7 @@
 #include "config/value_lists.h"
 #include "engine/calendar.h"
 #include "engine/clock.h"
+#include "engine/line_chunk.h"
 #include "engine/run_counters.h"
 #include "engine/run_observer.h"
 #include "engine/run_paths.h"
@@ -33,7 +34,16 @@ struct RunInputs {
     std::optional<LocalDateTime> asOf;
     /// A file with more dose and intake records than this ends the run as TooLarge.
     std::int64_t recordLimit = kMaxRegisteredRecords;
+    /// The threads that check lines; with more than one, lines are checked ahead in chunks and
+    /// their findings written in line order, so the outputs are the same whatever the number.
+    int threads = 1;
+    /// The bytes of lines handed to a checking thread at a time.
+    std::size_t chunkBytes = kDefaultChunkBytes;
 };
+
+/// The checking threads for each of `concurrentRuns` runs at once: the machine's cores shared
+/// out among them, at least one each.
+int ValidationThreads(int concurrentRuns = 1);
 
 /// The smallest load file worth validating, in bytes.
 inline constexpr std::int64_t kMinimumLoadFileSize = 323;

@@ -28,7 +28,8 @@ void RunController::start(RunRequest request) {
     runActive_.store(true);
     refreshTimer_.start();
     worker_ = std::thread([this] {
-        const RunInputs inputs{request_->layouts, request_->options, request_->lists, std::nullopt};
+        RunInputs inputs{request_->layouts, request_->options, request_->lists, std::nullopt};
+        inputs.threads = ValidationThreads();
         ValidationRun run(inputs, clock_, *display_, runActive_);
         RunOutcome outcome = run.execute(request_->loadPath);
         QMetaObject::invokeMethod(

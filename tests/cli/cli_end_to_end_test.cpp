@@ -94,12 +94,13 @@ TEST(CliEndToEnd, LineEndsOfEveryKindGiveTheSameResults) {
     EXPECT_EQ(ReadBytes(directory.path() / "cr.err"), expected);
 }
 
-TEST(CliEndToEnd, ParallelJobsWriteWhatOneJobWrites) {
+TEST(CliEndToEnd, ParallelJobsAndThreadsWriteWhatOneJobOnOneThreadWrites) {
     TemporaryDirectory one, two;
     std::vector<std::string> sequential = {"--config", kProductionConfig.string(), "--as-of", "20250301",
                                            "--format", "gnu"};
     std::vector<std::string> parallel = sequential;
-    parallel.insert(parallel.end(), {"--jobs", "2"});
+    sequential.insert(sequential.end(), {"--threads", "1"});
+    parallel.insert(parallel.end(), {"--jobs", "2", "--threads", "3"});
     for (const char* name : {"faulty.dat", "sample.dat", "faulty.v2.dat"}) {
         const auto source = std::filesystem::path(TALVERON_SAMPLE_DATA_DIR) /
                             (std::string(name) == "faulty.v2.dat" ? "sample.dat" : name);

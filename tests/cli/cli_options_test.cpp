@@ -11,12 +11,13 @@ CliParse Parse(std::vector<std::string> arguments) { return ParseCliOptions(argu
 
 TEST(CliOptions, ReadsEveryOptionInBothSpellings) {
     const CliParse parse = Parse({"--config", "/etc/t.cfg", "--as-of=20231231235958", "-j", "256",
-                                  "--format=json", "-q", "a.dat", "b.dat"});
+                                  "--threads=3", "--format=json", "-q", "a.dat", "b.dat"});
     ASSERT_EQ(parse.error, "");
     const CliOptions& options = parse.options;
     EXPECT_EQ(options.configPath, std::filesystem::path("/etc/t.cfg"));
     EXPECT_EQ(options.asOf, (LocalDateTime{2023, 12, 31, 23, 59, 58}));
     EXPECT_EQ(options.jobs, 256);
+    EXPECT_EQ(options.threads, 3);
     EXPECT_EQ(options.format, OutputFormat::Json);
     EXPECT_TRUE(options.quiet);
     EXPECT_EQ(options.loadFiles, (std::vector<std::filesystem::path>{"a.dat", "b.dat"}));
@@ -34,6 +35,8 @@ TEST(CliOptions, RejectsWhatItCannotUse) {
         {{"--jobs", "0", "a.dat"}, "--jobs takes"},
         {{"--jobs", "257", "a.dat"}, "--jobs takes"},
         {{"--jobs", "2x", "a.dat"}, "--jobs takes"},
+        {{"--threads", "0", "a.dat"}, "--threads takes"},
+        {{"--threads=x", "a.dat"}, "--threads takes"},
         {{"--format", "xml", "a.dat"}, "--format takes"},
         {{"--as-of", "20230230", "a.dat"}, "--as-of takes"},
         {{"--config"}, "--config needs a value"},

@@ -94,7 +94,11 @@ protected:
     BadInputTest() { WriteBytes(dir / "neighbour.txt", "not to be touched"); }
 
     RunOutcome Run(const fs::path& load) {
-        const RunInputs inputs{layouts, options, lists, std::nullopt, recordLimit};
+        RunInputs inputs{layouts, options, lists, std::nullopt, recordLimit};
+        // Checked ahead, a line at a time on several threads: the way of working whose reading
+        // runs furthest ahead of what the run has written.
+        inputs.threads = 3;
+        inputs.chunkBytes = 1;
         ValidationRun run(inputs, clock, observer, active);
         return run.execute(load);
     }

@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,10 +23,32 @@
 #include "engine/calendar.h"
 #include "engine/clock.h"
 #include "engine/finding.h"
+#include "engine/line_chunk.h"
 #include "engine/run_counters.h"
 #include "engine/run_observer.h"
 
 namespace talveron::testing {
+
+/// How a run splits its checking among threads. Whole-run tests run under each of these: the
+/// outcome, the outputs and what the observer sees must not depend on it.
+struct RunThreading {
+    int threads = 1;
+    std::size_t chunkBytes = kDefaultChunkBytes;
+    const char* name = "";
+};
+
+/// One thread; three threads taking a line at a time; two threads taking a few lines at a time.
+inline constexpr RunThreading kRunThreadings[] = {
+    {1, kDefaultChunkBytes, "OneThread"},
+    {3, 1, "ThreeThreadsLineByLine"},
+    {2, 700, "TwoThreadsFewLinesAtATime"},
+};
+
+inline void PrintTo(const RunThreading& threading, std::ostream* out) { *out << threading.name; }
+
+inline std::string RunThreadingName(const ::testing::TestParamInfo<RunThreading>& info) {
+    return info.param.name;
+}
 
 /// A clock that moves only when a test moves it.
 class FakeClock final : public Clock {

@@ -43,7 +43,7 @@ std::string BadSection(int number, std::int64_t line, const std::string& record,
            "\r\nType=" + typeText + "\r\nLevel=ERROR\r\n";
 }
 
-class ValidationRunTest : public ::testing::Test {
+class ValidationRunTest : public ::testing::TestWithParam<testing::RunThreading> {
 protected:
     ValidationRunTest() { Set({{GRF, kOn}, {IW, kOn}, {IRT, kOn}, {IRL, kOn}}); }
 
@@ -67,8 +67,15 @@ protected:
         return dir / name;
     }
 
+    RunInputs Inputs(std::optional<LocalDateTime> asOf = std::nullopt) const {
+        RunInputs inputs{layouts, options, lists, asOf};
+        inputs.threads = GetParam().threads;
+        inputs.chunkBytes = GetParam().chunkBytes;
+        return inputs;
+    }
+
     RunOutcome Run(const fs::path& path) {
-        const RunInputs inputs{layouts, options, lists, std::nullopt};
+        const RunInputs inputs = Inputs();
         ValidationRun run(inputs, clock, observer, active);
         return run.execute(path);
     }
@@ -86,7 +93,7 @@ protected:
 
 // ---- Refusals before the passes ------------------------------------------------------------
 
-TEST_F(ValidationRunTest, AFileOf322BytesIsTooSmallAndOneOf323IsValidated) {
+TEST_P(ValidationRunTest, AFileOf322BytesIsTooSmallAndOneOf323IsValidated) {
     // The header line and its CR LF are 183 bytes; a comment line fills up to the size wanted.
     const fs::path small = Load({TypedLine('C', 137)});
     ASSERT_EQ(fs::file_size(small), 322u);
@@ -106,7 +113,7 @@ TEST_F(ValidationRunTest, AFileOf322BytesIsTooSmallAndOneOf323IsValidated) {
 
 // ---- The results file --------------------------------------------------------------------
 
-TEST_F(ValidationRunTest, WithoutFindingsOldOutputsAreGoneAndNoResultsFileIsWritten) {
+TEST_P(ValidationRunTest, WithoutFindingsOldOutputsAreGoneAndNoResultsFileIsWritten) {
     WriteBytes(dir / "load.err", "old results");
     WriteBytes(dir / "load.dst", "old report");
     const RunOutcome outcome = Run(Load({kComment, kComment, kComment}));
@@ -119,7 +126,7 @@ TEST_F(ValidationRunTest, WithoutFindingsOldOutputsAreGoneAndNoResultsFileIsWrit
     EXPECT_EQ(outcome.counters.values[RunCounters::kCommentRecords], 3);
 }
 
-TEST_F(ValidationRunTest, FindingsAreNumberedWithBlankLinesCountedWhateverTheLineEnds) {
+TEST_P(ValidationRunTest, FindingsAreNumberedWithBlankLinesCountedWhateverTheLineEnds) {
     const Lines lines{Header(), kBad, "", kComment, kBad};
     const std::string expected = BadSection(1, 2, kBad) + BadSection(2, 3, "", '\0') +
                                  BadSection(3, 5, kBad) + "[ERROR]\r\nCount=3\r\n";
@@ -140,7 +147,7 @@ TEST_F(ValidationRunTest, FindingsAreNumberedWithBlankLinesCountedWhateverTheLin
     }
 }
 
-TEST_F(ValidationRunTest, ATooShortHeaderIsAWarningWithTypeHTalliedAsAnError) {
+TEST_P(ValidationRunTest, ATooShortHeaderIsAWarningWithTypeHTalliedAsAnError) {
     const std::string header(150, 'h');
     const RunOutcome outcome = Run(LoadBytes(JoinLines({header, kComment, kComment, kComment})));
     EXPECT_EQ(Results(),
@@ -151,7 +158,7 @@ TEST_F(ValidationRunTest, ATooShortHeaderIsAWarningWithTypeHTalliedAsAnError) {
     EXPECT_EQ(outcome.counters.totalWarnings(), 0);
 }
 
-TEST_F(ValidationRunTest, WithoutTheResultsOptionNoFileIsWrittenButFindingsAreCounted) {
+TEST_P(ValidationRunTest, WithoutTheResultsOptionNoFileIsWrittenButFindingsAreCounted) {
     options.set(GRF, 0);
     const RunOutcome outcome = Run(Load({kBad, kBad}));
     EXPECT_EQ(outcome.findingCount, 0);
@@ -162,7 +169,7 @@ TEST_F(ValidationRunTest, WithoutTheResultsOptionNoFileIsWrittenButFindingsAreCo
 
 // ---- Cancelling and limits ----------------------------------------------------------------
 
-TEST_F(ValidationRunTest, ARunCancelledBeforeItStartsReadsNoLine) {
+TEST_P(ValidationRunTest, ARunCancelledBeforeItStartsReadsNoLine) {
     options.set(GDR, kOn);
     active = false;
     const RunOutcome outcome = Run(Load({kBad, kBad}));
@@ -174,7 +181,7 @@ TEST_F(ValidationRunTest, ARunCancelledBeforeItStartsReadsNoLine) {
     EXPECT_FALSE(outcome.reportWritten);
 }
 
-TEST_F(ValidationRunTest, ACancelFinishesTheCurrentLineWritesTheTrailerAndNoReport) {
+TEST_P(ValidationRunTest, ACancelFinishesTheCurrentLineWritesTheTrailerAndNoReport) {
     options.set(GDR, kOn);
     observer.onLine = [this](std::int64_t line) {
         if (line == 3) active = false;
@@ -188,7 +195,7 @@ TEST_F(ValidationRunTest, ACancelFinishesTheCurrentLineWritesTheTrailerAndNoRepo
     EXPECT_FALSE(fs::exists(dir / "load.dst"));
 }
 
-TEST_F(ValidationRunTest, TheErrorLimitFiresAtTheHundredAndFirstErrorNotTheHundredth) {
+TEST_P(ValidationRunTest, TheErrorLimitFiresAtTheHundredAndFirstErrorNotTheHundredth) {
     Set({{TE, kOn}, {TE_VAL, 100}, {GDR, kOn}});
     const RunOutcome within = Run(Load(Lines(100, kBad)));
     EXPECT_EQ(within.status, RunStatus::Validated);
@@ -206,7 +213,7 @@ TEST_F(ValidationRunTest, TheErrorLimitFiresAtTheHundredAndFirstErrorNotTheHundr
     EXPECT_FALSE(fs::exists(dir / "load.dst"));
 }
 
-TEST_F(ValidationRunTest, WhenErrorAndTimeLimitsFireTogetherTheTimeMessageWins) {
+TEST_P(ValidationRunTest, WhenErrorAndTimeLimitsFireTogetherTheTimeMessageWins) {
     Set({{TE, kOn}, {TE_VAL, 0}, {ME, kOn}, {ME_VAL, 45}});
     observer.onLine = [this](std::int64_t line) {
         if (line == 2) clock.advance(46min);
@@ -217,7 +224,7 @@ TEST_F(ValidationRunTest, WhenErrorAndTimeLimitsFireTogetherTheTimeMessageWins) 
     EXPECT_EQ(observer.lines, (LineNumbers{1, 2}));
 }
 
-TEST_F(ValidationRunTest, TheTimeLimitIsNoticedAtTheNextTestedLine) {
+TEST_P(ValidationRunTest, TheTimeLimitIsNoticedAtTheNextTestedLine) {
     Set({{ME, kOn}, {ME_VAL, 45}});
     observer.onLine = [this](std::int64_t line) {
         if (line == 3) clock.advance(45min);
@@ -230,7 +237,7 @@ TEST_F(ValidationRunTest, TheTimeLimitIsNoticedAtTheNextTestedLine) {
     EXPECT_FALSE(fs::exists(dir / "load.err"));
 }
 
-TEST_F(ValidationRunTest, TheRegistrationPassTestsTheLimitsEveryHundredthLine) {
+TEST_P(ValidationRunTest, TheRegistrationPassTestsTheLimitsEveryHundredthLine) {
     Set({{ME, kOn}, {ME_VAL, 0}});  // exceeded whenever it is tested
     // 99 lines: the registration pass never tests, the main pass stops at line 10.
     EXPECT_EQ(Run(Load(Lines(98, kComment))).status, RunStatus::StoppedByLimit);
@@ -246,7 +253,7 @@ TEST_F(ValidationRunTest, TheRegistrationPassTestsTheLimitsEveryHundredthLine) {
 
 // ---- Registration and main pass agree -------------------------------------------------------
 
-TEST_F(ValidationRunTest, IntakesBelowADoseRecordAreFoundThoughABlankLineComesFirst) {
+TEST_P(ValidationRunTest, IntakesBelowADoseRecordAreFoundThoughABlankLineComesFirst) {
     options.set(HNCIR, kOn);
     const std::string withIntake =
         MakeRecord(layouts, RecordType::Dose, 198, {{"Employee_ID", "1"}, {"CEDE", "1.0"}});
@@ -260,7 +267,7 @@ TEST_F(ValidationRunTest, IntakesBelowADoseRecordAreFoundThoughABlankLineComesFi
     EXPECT_EQ(observer.findings[1].message, "CEDE is > 0.0 yet has NO corresponding Intake Record");
 }
 
-TEST_F(ValidationRunTest, AnAsOfMomentIsTheTodayOfTheDateChecks) {
+TEST_P(ValidationRunTest, AnAsOfMomentIsTheTodayOfTheDateChecks) {
     options.set(DCD, kOn);
     const fs::path load =
         Load({MakeRecord(layouts, RecordType::Dose, 198,
@@ -268,7 +275,7 @@ TEST_F(ValidationRunTest, AnAsOfMomentIsTheTodayOfTheDateChecks) {
     Run(load);
     EXPECT_TRUE(observer.findings.empty());  // the clock says 2024
 
-    const RunInputs asOf{layouts, options, lists, LocalDateTime{2019, 12, 31, 0, 0, 0}};
+    const RunInputs asOf = Inputs(LocalDateTime{2019, 12, 31, 0, 0, 0});
     ValidationRun run(asOf, clock, observer, active);
     run.execute(load);
     ASSERT_EQ(observer.findings.size(), 2u);
@@ -277,7 +284,7 @@ TEST_F(ValidationRunTest, AnAsOfMomentIsTheTodayOfTheDateChecks) {
 
 // ---- The summary report ----------------------------------------------------------------------
 
-TEST_F(ValidationRunTest, TheReportIsWrittenWhenChosen) {
+TEST_P(ValidationRunTest, TheReportIsWrittenWhenChosen) {
     const RunOutcome without = Run(Load({kComment, kComment}));
     EXPECT_FALSE(without.reportWritten);
     EXPECT_FALSE(fs::exists(dir / "load.dst"));
@@ -304,9 +311,9 @@ std::string OccurrenceCount(const std::string& report, std::string_view message)
     return "no row";
 }
 
-TEST_F(ValidationRunTest, TheOccurrenceTallyStartsAfreshWithEveryRun) {
+TEST_P(ValidationRunTest, TheOccurrenceTallyStartsAfreshWithEveryRun) {
     Set({{GDR, kOn}, {IOS, kOn}});
-    const RunInputs inputs{layouts, options, lists, std::nullopt};
+    const RunInputs inputs = Inputs();
     ValidationRun run(inputs, clock, observer, active);
     const fs::path load = Load({kBad, kComment, kBad});
     for (int round = 0; round < 2; ++round) {
@@ -317,7 +324,7 @@ TEST_F(ValidationRunTest, TheOccurrenceTallyStartsAfreshWithEveryRun) {
 
 // ---- What the front end is told -------------------------------------------------------------
 
-TEST_F(ValidationRunTest, TheObserverFollowsTheRun) {
+TEST_P(ValidationRunTest, TheObserverFollowsTheRun) {
     const RunOutcome outcome = Run(Load({kComment, kBad}));
     EXPECT_EQ(observer.lines, (LineNumbers{1, 2, 3}));
     EXPECT_EQ(observer.counterUpdates, 3);
@@ -334,6 +341,9 @@ TEST_F(ValidationRunTest, TheObserverFollowsTheRun) {
                                                             "Invalid Record Type 'X' Line:3"}),
               observer.information.end());
 }
+
+INSTANTIATE_TEST_SUITE_P(Threadings, ValidationRunTest,
+                         ::testing::ValuesIn(testing::kRunThreadings), testing::RunThreadingName);
 
 }  // namespace
 }  // namespace talveron
