@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -29,33 +30,18 @@ public:
     explicit OrderedPipeline(int threads) : threads_(std::max(1, threads)) {}
 
     void run(const Produce& produce, const Process& process, const Consume& consume) {
-        if (threads_ == 1) {
-            Slot slot;
-            while (produce(slot.item)) {
-                process(slot.item, slot.result);
-                if (!consume(slot.item, slot.result)) return;
+        if (threads_ > 1) {
+            Shared shared(threads_, process);
+            // Where no thread could be started, the work is done here all the same.
+            if (shared.started()) {
+                runShared(shared, produce, consume);
+                return;
             }
-            return;
         }
-        Shared shared(threads_, process);
-        std::uint64_t produced = 0;
-        std::uint64_t consumed = 0;
-        bool more = true;
-        for (;;) {
-            // Keep every slot busy: the threads work while the oldest result is awaited.
-            while (more && produced - consumed < shared.slots.size()) {
-                const std::size_t index = produced % shared.slots.size();
-                if (!produce(shared.slots[index].item)) {
-                    more = false;
-                    break;
-                }
-                shared.submit(index);
-                ++produced;
-            }
-            if (consumed == produced) return;
-            Slot& slot = shared.await(consumed % shared.slots.size());
+        Slot slot;
+        while (produce(slot.item)) {
+            process(slot.item, slot.result);
             if (!consume(slot.item, slot.result)) return;
-            ++consumed;
         }
     }
 
@@ -70,17 +56,18 @@ private:
     /// The slots and the threads of one run(); stops and joins the threads when it goes.
     class Shared {
     public:
+        /// Starts the threads; as many as the system lets it, which may be none.
         Shared(int threads, const Process& process)
             : slots(static_cast<std::size_t>(threads) * 2), process_(process) {
             workers_.reserve(static_cast<std::size_t>(threads));
             try {
                 for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
-            } catch (...) {
-                stop();
-                throw;
+            } catch (const std::system_error&) {
+                // Out of threads: the ones started do the work.
             }
         }
         ~Shared() { stop(); }
+        bool started() const { return !workers_.empty(); }
         Shared(const Shared&) = delete;
         Shared& operator=(const Shared&) = delete;
 
@@ -148,6 +135,28 @@ private:
         bool stopping_ = false;
         std::vector<std::thread> workers_;
     };
+
+    static void runShared(Shared& shared, const Produce& produce, const Consume& consume) {
+        std::uint64_t produced = 0;
+        std::uint64_t consumed = 0;
+        bool more = true;
+        for (;;) {
+            // Keep every slot busy: the threads work while the oldest result is awaited.
+            while (more && produced - consumed < shared.slots.size()) {
+                const std::size_t index = produced % shared.slots.size();
+                if (!produce(shared.slots[index].item)) {
+                    more = false;
+                    break;
+                }
+                shared.submit(index);
+                ++produced;
+            }
+            if (consumed == produced) return;
+            Slot& slot = shared.await(consumed % shared.slots.size());
+            if (!consume(slot.item, slot.result)) return;
+            ++consumed;
+        }
+    }
 
     int threads_;
 };
