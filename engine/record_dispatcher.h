@@ -15,6 +15,11 @@ struct DispatchResult {
     std::int64_t warnings = 0;
 };
 
+/// The record length the checks use: the line's character count plus 2 (its line end).
+inline std::int64_t RecordLength(std::string_view line) {
+    return static_cast<std::int64_t>(line.size()) + 2;
+}
+
 /// CheckRecordLength: the record-length rule of the record's type (none for unknown types).
 /// The tally follows the kind of fault (too long: warning), the level the type (header: WARNING
 /// at column 0, character 1; others: ERROR at column 5, character 41).
@@ -30,7 +35,7 @@ public:
     RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink,
                      std::size_t doseRecordsBefore = 0);
 
-    /// recordLength is the line's character count plus 2 (the line end).
+    /// recordLength is RecordLength(record).
     DispatchResult dispatch(std::string_view record, std::int64_t lineNumber,
                             std::int64_t recordLength);
 

@@ -269,9 +269,8 @@ void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) con
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines.line(i);
         const auto lineNumber = lines.firstLineNumber() + static_cast<std::int64_t>(i);
-        const auto length = static_cast<std::int64_t>(line.size()) + 2;
         checked.lines.push_back(
-            {dispatcher.dispatch(line, lineNumber, length), checked.findings.size()});
+            {dispatcher.dispatch(line, lineNumber, RecordLength(line)), checked.findings.size()});
     }
     if (lines.firstLineNumber() == 1) checked.header = dispatcher.header();
 }
@@ -309,7 +308,6 @@ void RunState::mainPass(std::ifstream& file) {
             if (!active_.load(std::memory_order_relaxed)) return false;
             ++lineNumber;
             const std::string_view line = chunk.lines.line(i);
-            const auto length = static_cast<std::int64_t>(line.size()) + 2;
             observer_.lineStarted(lineNumber, line);
             timer_.update();
             const CheckedChunk::Line& result = checked.lines[i];
@@ -322,7 +320,7 @@ void RunState::mainPass(std::ifstream& file) {
             if (lineNumber % 10 == 0 || dispatched.errors > 0 || dispatched.warnings > 0) {
                 checkRunLimits();
             }
-            consumed += length + 2;
+            consumed += RecordLength(line) + 2;
             progress_.mainLine(consumed, fileLength_, reportFollows);
         }
         return true;

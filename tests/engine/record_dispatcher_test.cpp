@@ -164,8 +164,7 @@ TEST_F(DispatchTest, AnInvalidTypeIsOneErrorAtTheTypeField) {
                                 const char* message) {
         SCOPED_TRACE(message);
         sink.written.clear();
-        const DispatchResult result =
-            dispatcher.dispatch(line, lineNumber, static_cast<std::int64_t>(line.size()) + 2);
+        const DispatchResult result = dispatcher.dispatch(line, lineNumber, RecordLength(line));
         EXPECT_EQ(result.recordType, type);
         EXPECT_EQ(result.errors, 1);
         EXPECT_EQ(result.warnings, 0);
