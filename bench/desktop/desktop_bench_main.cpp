@@ -32,17 +32,16 @@ namespace {
 using namespace talveron;
 
 /// The date of the load file's submission for the date checks, as talveron-cli --as-of takes
-/// it; elapsed time is real.
+/// it; elapsed time is the program's own.
 class AsOfClock final : public Clock {
 public:
     explicit AsOfClock(LocalDateTime asOf) : asOf_(asOf) {}
     LocalDateTime now() const override { return asOf_; }
-    std::chrono::steady_clock::time_point steadyNow() const override {
-        return std::chrono::steady_clock::now();
-    }
+    std::chrono::steady_clock::time_point steadyNow() const override { return system_.steadyNow(); }
 
 private:
     LocalDateTime asOf_;
+    SystemClock system_;
 };
 
 /// Picks the load file when VALIDATE asks for one; the first message or question after that
