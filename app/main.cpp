@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "config/profile_file.h"
-#include "engine/clock.h"
+#include "run/clock.h"
 #include "ui/dialogs.h"
 #include "ui/external_opener.h"
 #include "ui/main_window.h"

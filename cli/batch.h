@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/run_paths.h"
+#include "run/run_paths.h"
 
 namespace talveron {
 

@@ -14,7 +14,7 @@
 #include "config/profile_file.h"
 #include "config/record_layout.h"
 #include "config/value_lists.h"
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 #include "talveron/version.h"
 
 namespace talveron {

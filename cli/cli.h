@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "engine/clock.h"
+#include "run/clock.h"
 
 namespace talveron {
 

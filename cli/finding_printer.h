@@ -5,7 +5,7 @@
 
 #include "cli/cli_options.h"
 #include "engine/finding.h"
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 
 namespace talveron {
 

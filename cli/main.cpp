@@ -5,7 +5,7 @@
 
 #include "cli/cli.h"
 #include "config/profile_file.h"
-#include "engine/clock.h"
+#include "run/clock.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 
 namespace talveron {
 

@@ -12,7 +12,7 @@
 #include "config/option_settings.h"
 #include "config/record_layout.h"
 #include "config/value_lists.h"
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 
 namespace talveron {
 

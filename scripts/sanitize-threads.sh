@@ -10,5 +10,5 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_TSAN=ON \
 cmake --build build-tsan -j"$(nproc)" --target "${tests[@]}"
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 for test in "${tests[@]}"; do
-  "build-tsan/tests/engine/$test" --gtest_brief=1
+  "build-tsan/tests/run/$test" --gtest_brief=1
 done

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/option_settings.h"
-#include "engine/clock.h"
+#include "run/clock.h"
 #include "ui/configuration_file.h"
 #include "ui/run_controller.h"
 

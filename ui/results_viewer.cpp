@@ -17,7 +17,7 @@
 
 #include "config/number.h"
 #include "config/profile_file.h"
-#include "engine/run_paths.h"
+#include "run/run_paths.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
 #include "ui/external_opener.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "config/option_settings.h"
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 #include "ui/operator_message.h"
 
 namespace talveron {

@@ -10,10 +10,10 @@
 #include <memory>
 #include <thread>
 
-#include "engine/clock.h"
+#include "run/clock.h"
 #include "engine/run_counters.h"
-#include "engine/run_observer.h"
-#include "engine/validation_run.h"
+#include "run/run_observer.h"
+#include "run/validation_run.h"
 
 namespace talveron {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "engine/run_observer.h"
+#include "run/run_observer.h"
 
 namespace talveron {
 

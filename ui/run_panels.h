@@ -5,7 +5,7 @@
 #include <array>
 
 #include "engine/run_counters.h"
-#include "engine/run_observer.h"
+#include "run/run_observer.h"
 
 class QLabel;
 class QProgressBar;

@@ -25,7 +25,7 @@
 
 #include "config/profile_file.h"
 #include "engine/calendar.h"
-#include "engine/clock.h"
+#include "run/clock.h"
 #include "ui/dialogs.h"
 #include "ui/external_opener.h"
 #include "ui/main_window.h"

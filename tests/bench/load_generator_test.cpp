@@ -15,8 +15,8 @@
 #include "config/option_settings.h"
 #include "config/profile_file.h"
 #include "config/value_lists.h"
-#include "engine/clock.h"
-#include "engine/validation_run.h"
+#include "run/clock.h"
+#include "run/validation_run.h"
 #include "support/temporary_directory.h"
 
 namespace talveron::bench {

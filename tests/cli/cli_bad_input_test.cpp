@@ -18,7 +18,7 @@
 
 #include "cli/cli.h"
 #include "engine/line_reader.h"
-#include "engine/run_paths.h"
+#include "run/run_paths.h"
 #include "support/cli_runner.h"
 #include "support/folder_listing.h"
 #include "support/temporary_directory.h"

@@ -21,11 +21,11 @@
 #include "config/ini_document.h"
 #include "config/record_layout.h"
 #include "engine/calendar.h"
-#include "engine/clock.h"
+#include "run/clock.h"
 #include "engine/finding.h"
-#include "engine/line_chunk.h"
+#include "run/line_chunk.h"
 #include "engine/run_counters.h"
-#include "engine/run_observer.h"
+#include "run/run_observer.h"
 
 namespace talveron::testing {
 

@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "config/profile_file.h"
-#include "engine/clock.h"
+#include "run/clock.h"
 #include "talveron/version.h"
 #include "ui/run_controller.h"
 #include "ui/run_panels.h"

@@ -1,4 +1,4 @@
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,19 +11,19 @@
 #include <vector>
 
 #include "engine/dose_register.h"
-#include "engine/finding_buffer.h"
-#include "engine/finding_writer.h"
+#include "run/finding_buffer.h"
+#include "run/finding_writer.h"
 #include "engine/known_fields.h"
 #include "engine/line_reader.h"
 #include "engine/occurrence_tally.h"
-#include "engine/ordered_pipeline.h"
-#include "engine/output_file.h"
-#include "engine/progress_meter.h"
+#include "run/ordered_pipeline.h"
+#include "run/output_file.h"
+#include "run/progress_meter.h"
 #include "engine/record_dispatcher.h"
 #include "engine/registration.h"
-#include "engine/results_file.h"
-#include "engine/run_limits.h"
-#include "engine/run_timer.h"
+#include "run/results_file.h"
+#include "run/run_limits.h"
+#include "run/run_timer.h"
 #include "report/summary_report.h"
 
 namespace talveron {

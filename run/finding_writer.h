@@ -5,10 +5,10 @@
 
 #include "config/option_settings.h"
 #include "engine/occurrence_tally.h"
-#include "engine/output_file.h"
+#include "run/output_file.h"
 #include "engine/record_context.h"
-#include "engine/run_observer.h"
-#include "engine/run_timer.h"
+#include "run/run_observer.h"
+#include "run/run_timer.h"
 
 namespace talveron {
 

@@ -1,4 +1,4 @@
-#include "engine/output_file.h"
+#include "run/output_file.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine_test_support.h"
+#include "engine/engine_test_support.h"
 
 namespace talveron {
 namespace {

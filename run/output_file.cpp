@@ -1,4 +1,4 @@
-#include "engine/output_file.h"
+#include "run/output_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

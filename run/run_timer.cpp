@@ -1,4 +1,4 @@
-#include "engine/run_timer.h"
+#include "run/run_timer.h"
 
 #include <cstdio>
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/calendar.h"
-#include "engine/clock.h"
-#include "engine/run_observer.h"
+#include "run/clock.h"
+#include "run/run_observer.h"
 
 namespace talveron {
 

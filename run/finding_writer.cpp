@@ -1,6 +1,6 @@
-#include "engine/finding_writer.h"
+#include "run/finding_writer.h"
 
-#include "engine/results_file.h"
+#include "run/results_file.h"
 
 namespace talveron {
 

@@ -1,4 +1,4 @@
-#include "engine/ordered_pipeline.h"
+#include "run/ordered_pipeline.h"
 
 #include <gtest/gtest.h>
 

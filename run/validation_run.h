@@ -11,11 +11,11 @@
 #include "config/status.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
-#include "engine/clock.h"
-#include "engine/line_chunk.h"
+#include "run/clock.h"
+#include "run/line_chunk.h"
 #include "engine/run_counters.h"
-#include "engine/run_observer.h"
-#include "engine/run_paths.h"
+#include "run/run_observer.h"
+#include "run/run_paths.h"
 
 namespace talveron {
 

@@ -1,4 +1,4 @@
-#include "engine/run_limits.h"
+#include "run/run_limits.h"
 
 #include <gtest/gtest.h>
 

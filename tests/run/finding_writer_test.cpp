@@ -1,4 +1,4 @@
-#include "engine/finding_writer.h"
+#include "run/finding_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine_test_support.h"
+#include "engine/engine_test_support.h"
 
 namespace talveron {
 namespace {

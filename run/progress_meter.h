@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/run_observer.h"
+#include "run/run_observer.h"
 
 namespace talveron {
 

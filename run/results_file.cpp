@@ -1,4 +1,4 @@
-#include "engine/results_file.h"
+#include "run/results_file.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "engine/run_timer.h"
+#include "run/run_timer.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine_test_support.h"
+#include "engine/engine_test_support.h"
 
 namespace talveron {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/validation_run.h"
+#include "run/validation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "config/value_lists.h"
-#include "engine/run_limits.h"
-#include "engine_test_support.h"
+#include "run/run_limits.h"
+#include "engine/engine_test_support.h"
 
 namespace talveron {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/progress_meter.h"
+#include "run/progress_meter.h"
 
 #include "config/number.h"
 

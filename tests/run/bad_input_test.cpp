@@ -20,8 +20,8 @@
 #include "config/option_settings.h"
 #include "config/value_lists.h"
 #include "engine/line_reader.h"
-#include "engine/validation_run.h"
-#include "engine_test_support.h"
+#include "run/validation_run.h"
+#include "engine/engine_test_support.h"
 #include "support/folder_listing.h"
 
 namespace talveron {

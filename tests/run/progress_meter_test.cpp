@@ -1,11 +1,11 @@
-#include "engine/progress_meter.h"
+#include "run/progress_meter.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-#include "engine_test_support.h"
+#include "engine/engine_test_support.h"
 
 namespace talveron {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/finding_buffer.h"
+#include "run/finding_buffer.h"
 
 namespace talveron {
 

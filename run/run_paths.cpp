@@ -1,4 +1,4 @@
-#include "engine/run_paths.h"
+#include "run/run_paths.h"
 
 namespace talveron {
 

@@ -1,4 +1,4 @@
-#include "engine/line_chunk.h"
+#include "run/line_chunk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/clock.h"
+#include "run/clock.h"
 
 #include <ctime>
 
