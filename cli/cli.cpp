@@ -1,6 +1,5 @@
 #include "cli/cli.h"
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -9,11 +8,8 @@
 #include "cli/finding_printer.h"
 #include "cli/run_summary.h"
 #include "config/default_configuration.h"
-#include "config/ini_document.h"
-#include "config/option_settings.h"
 #include "config/profile_file.h"
-#include "config/record_layout.h"
-#include "config/value_lists.h"
+#include "config/run_configuration.h"
 #include "run/validation_run.h"
 #include "talveron/version.h"
 
@@ -38,34 +34,6 @@ private:
     std::ostream& out_;
     std::string file_;
 };
-
-struct LoadedConfiguration {
-    LayoutTable layouts;
-    OptionSettings options;
-    ValueLists lists;
-};
-
-/// Reads the configuration; on failure prints why and returns false.
-bool LoadConfiguration(const std::filesystem::path& path, LoadedConfiguration& loaded,
-                       std::ostream& err) {
-    IniDocument document;
-    const Status status = LoadIniFile(path, document);
-    if (!status.ok() && status.code() != Status::Code::NotFound) {
-        err << kProgram << ": Configuration file invalid or not found! " << status.message()
-            << '\n';
-        return false;
-    }
-    loaded.layouts = LoadRecordLayouts(document);
-    if (!status.ok() || !loaded.layouts.usable()) {
-        err << kProgram << ": Configuration file invalid or not found! " << QuotedPath(path)
-            << (status.ok() ? " does not define all four record layouts" : " does not exist")
-            << '\n';
-        return false;
-    }
-    loaded.options = LoadOptionSettings(document);
-    loaded.lists = ValueLists::Load(document);
-    return true;
-}
 
 int UsageError(std::ostream& err, std::string_view message) {
     err << kProgram << ": " << message << "\nTry '" << kProgram
@@ -106,8 +74,12 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     const std::filesystem::path configPath =
         options.configPath ? *options.configPath
                            : environment.configDirectory / kConfigurationFileName;
-    LoadedConfiguration configuration;
-    if (!LoadConfiguration(configPath, configuration, err)) return 2;
+    RunConfiguration configuration;
+    if (const Status loaded = LoadRunConfiguration(configPath, configuration); !loaded.ok()) {
+        err << kProgram << ": Configuration file invalid or not found! " << loaded.message()
+            << '\n';
+        return 2;
+    }
 
     std::vector<RunPaths> paths;
     for (const auto& file : options.loadFiles) {
@@ -121,8 +93,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
 
     const FileTask validate = [&](std::size_t index, std::ostream& fileOut, std::ostream& fileErr) {
         PrintingObserver observer(printer.get(), fileOut, options.loadFiles[index].string());
-        std::atomic<bool> active{true};
-        ValidationRun run(inputs, environment.clock, observer, active);
+        const CancelRequest cancel;
+        ValidationRun run(inputs, environment.clock, observer, cancel);
         const RunOutcome outcome = run.execute(paths[index].load);
         if (printer) printer->finished(fileOut, outcome);
         if (options.format == OutputFormat::Text && !options.quiet)

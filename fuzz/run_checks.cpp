@@ -87,12 +87,12 @@ RunRecord Validate(const Configuration& configuration, const fs::path& directory
                    std::size_t chunkBytes) {
     const FixedClock clock;
     RunRecord record;
-    std::atomic<bool> active{true};
+    const CancelRequest cancel;
     RunInputs inputs{configuration.layouts, configuration.options, configuration.lists,
                      std::nullopt};
     inputs.threads = threads;
     inputs.chunkBytes = chunkBytes;
-    ValidationRun run(inputs, clock, record.observer, active);
+    ValidationRun run(inputs, clock, record.observer, cancel);
     record.outcome = run.execute(directory / kLoadName);
     record.results = ReadBytes(directory / kResultsName);
     record.report = ReadBytes(directory / kReportName);

@@ -101,10 +101,10 @@ struct CheckedChunk {
 class RunState {
 public:
     RunState(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
-             std::atomic<bool>& active, RunOutcome& outcome)
+             const CancelRequest& cancel, RunOutcome& outcome)
         : inputs_(inputs),
           observer_(observer),
-          active_(active),
+          cancel_(cancel),
           outcome_(outcome),
           timer_(clock, observer, inputs.asOf),
           progress_(observer),
@@ -133,11 +133,13 @@ private:
     bool registerRecord(const RegisteredLine& line, std::int64_t lineNumber,
                         DoseRegistration& registration);
     void unreadable(const std::string& why);
+    /// Neither cancelled nor stopped by a limit: the passes go on to the next line.
+    bool going() const { return !cancel_.requested() && outcome_.cancelReason.empty(); }
     void tooLarge(const std::string& why);
 
     const RunInputs& inputs_;
     RunObserver& observer_;
-    std::atomic<bool>& active_;
+    const CancelRequest& cancel_;
     RunOutcome& outcome_;
     RunTimer timer_;
     ProgressMeter progress_;
@@ -170,7 +172,7 @@ void RunState::checkPassEnd(const LineReader& reader, std::int64_t lineNumber) {
     } else if (reader.tooLong()) {
         tooLarge("line " + std::to_string(lineNumber + 1) + " is longer than " +
                  std::to_string(kMaxLineLength >> 20) + " MiB");
-    } else if (registeredBytes_ && active_.load() && reader.bytesRead() != *registeredBytes_) {
+    } else if (registeredBytes_ && going() && reader.bytesRead() != *registeredBytes_) {
         unreadable("the file changed while it was being validated");
     }
 }
@@ -194,7 +196,6 @@ void RunState::checkRunLimits() {
     const std::string_view reason =
         CheckRunLimits(inputs_.options, outcome_.counters, timer_.elapsedSeconds());
     if (reason.empty()) return;
-    active_.store(false);
     outcome_.cancelReason = reason;
 }
 
@@ -207,7 +208,7 @@ void RunState::registerLoadFile(std::ifstream& file) {
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](LineChunk& chunk) {
-        if (!active_.load(std::memory_order_relaxed) ||
+        if (!going() ||
             !chunk.fill(reader, linesRead, inputs_.chunkBytes)) {
             return false;
         }
@@ -222,7 +223,7 @@ void RunState::registerLoadFile(std::ifstream& file) {
     };
     const auto add = [&](const LineChunk& chunk, RegisteredChunk& registered) {
         for (std::size_t i = 0; i < chunk.size(); ++i) {
-            if (!active_.load(std::memory_order_relaxed)) return false;
+            if (!going()) return false;
             ++lineNumber;
             const std::string_view line = chunk.line(i);
             if (line.size() < 2) continue;
@@ -236,9 +237,9 @@ void RunState::registerLoadFile(std::ifstream& file) {
     };
     OrderedPipeline<LineChunk, RegisteredChunk>(inputs_.threads).run(produce, read, add);
     // A pass that stopped early never asked the reader for the rest of the file.
-    if (outcome_.status == RunStatus::Validated && active_.load()) checkPassEnd(reader, linesRead);
+    if (outcome_.status == RunStatus::Validated && going()) checkPassEnd(reader, linesRead);
     if (outcome_.status == RunStatus::Validated) {
-        if (active_.load()) registeredBytes_ = reader.bytesRead();
+        if (going()) registeredBytes_ = reader.bytesRead();
         doses_.buildIndex();
     }
     information_.showText("");
@@ -285,7 +286,7 @@ void RunState::mainPass(std::ifstream& file) {
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](MainPassChunk& chunk) {
-        if (!active_.load(std::memory_order_relaxed) ||
+        if (!going() ||
             !chunk.lines.fill(reader, linesRead, inputs_.chunkBytes)) {
             return false;
         }
@@ -305,7 +306,7 @@ void RunState::mainPass(std::ifstream& file) {
         if (checked.header) header = *checked.header;
         std::size_t findingsStart = 0;
         for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
-            if (!active_.load(std::memory_order_relaxed)) return false;
+            if (!going()) return false;
             ++lineNumber;
             const std::string_view line = chunk.lines.line(i);
             observer_.lineStarted(lineNumber, line);
@@ -326,13 +327,13 @@ void RunState::mainPass(std::ifstream& file) {
         return true;
     };
     OrderedPipeline<MainPassChunk, CheckedChunk>(inputs_.threads).run(produce, check, write);
-    if (active_.load()) checkPassEnd(reader, linesRead);
+    if (going()) checkPassEnd(reader, linesRead);
 
     progress_.endMainPass();
     timer_.update();
     file.close();
     finishResults();
-    if (active_.load() && outcome_.status == RunStatus::Validated && reportFollows) {
+    if (going() && outcome_.status == RunStatus::Validated && reportFollows) {
         writeSummaryReport(header);
     }
     timer_.update();
@@ -430,14 +431,14 @@ int ValidationThreads(int concurrentRuns) {
 }
 
 ValidationRun::ValidationRun(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
-                             std::atomic<bool>& active)
-    : inputs_(inputs), clock_(clock), observer_(observer), active_(active) {}
+                             const CancelRequest& cancel)
+    : inputs_(inputs), clock_(clock), observer_(observer), cancel_(cancel) {}
 
 RunOutcome ValidationRun::execute(const std::filesystem::path& loadPath) {
     RunOutcome outcome;
     outcome.paths = DeriveRunPaths(loadPath);
     try {
-        RunState state(inputs_, clock_, observer_, active_, outcome);
+        RunState state(inputs_, clock_, observer_, cancel_, outcome);
         state.run();
     } catch (const std::bad_alloc&) {
         outcome.status = RunStatus::TooLarge;
@@ -445,9 +446,12 @@ RunOutcome ValidationRun::execute(const std::filesystem::path& loadPath) {
                           ": there is not enough memory for it";
     }
     if (outcome.status == RunStatus::TooLarge) DiscardOutputs(outcome);
-    if (outcome.status == RunStatus::Validated && !active_.load()) {
-        outcome.status =
-            outcome.cancelReason.empty() ? RunStatus::Cancelled : RunStatus::StoppedByLimit;
+    if (outcome.status == RunStatus::Validated) {
+        if (!outcome.cancelReason.empty()) {
+            outcome.status = RunStatus::StoppedByLimit;
+        } else if (cancel_.requested()) {
+            outcome.status = RunStatus::Cancelled;
+        }
     }
     observer_.phaseChanged(RunPhase::Finished);
     return outcome;

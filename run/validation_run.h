@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,6 +10,7 @@
 #include "config/status.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
+#include "run/cancel_request.h"
 #include "run/clock.h"
 #include "run/line_chunk.h"
 #include "engine/run_counters.h"
@@ -79,12 +79,12 @@ struct RunOutcome {
 /// mutable with other runs. It touches no file but the two outputs, never writes through a
 /// symbolic link, and ends with an outcome whatever the input: a file that changes between the
 /// passes is Unreadable, a run that runs out of memory is TooLarge and leaves no outputs.
-/// `active` is RunActive: the caller sets it before execute() and clears it to cancel; the run
-/// tests it before every line and clears it when a limit fires.
+/// The run tests `cancel` before every line; a limit that fires stops it the same way, and the
+/// outcome says which of the two ended it.
 class ValidationRun {
 public:
     ValidationRun(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
-                  std::atomic<bool>& active);
+                  const CancelRequest& cancel);
 
     RunOutcome execute(const std::filesystem::path& loadPath);
 
@@ -92,7 +92,7 @@ private:
     const RunInputs& inputs_;
     const Clock& clock_;
     RunObserver& observer_;
-    std::atomic<bool>& active_;
+    const CancelRequest& cancel_;
 };
 
 }  // namespace talveron

@@ -1,6 +1,7 @@
 #include "ui/configuration_file.h"
 
 #include "config/profile_file.h"
+#include "config/run_configuration.h"
 
 namespace talveron {
 
@@ -16,18 +17,12 @@ IniDocument Read(const std::filesystem::path& path, Status& status) {
 }  // namespace
 
 bool ConfigurationFile::load() {
-    Status status;
-    const IniDocument document = Read(path_, status);
-    layouts_ = LoadRecordLayouts(document);
-    options_ = LoadOptionSettings(document);
-    if (!status.ok()) {
-        problem_ = status.message();
-    } else if (!layouts_.usable()) {
-        problem_ = QuotedPath(path_) + " does not define all four record layouts (H, D, I and C).";
-    } else {
-        problem_.clear();
-    }
-    return problem_.empty();
+    RunConfiguration configuration;
+    const Status status = LoadRunConfiguration(path_, configuration);
+    layouts_ = std::move(configuration.layouts);
+    options_ = configuration.options;
+    problem_ = status.message();
+    return status.ok();
 }
 
 void ConfigurationFile::reloadOptions() {

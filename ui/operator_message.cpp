@@ -6,9 +6,6 @@ OperatorMessage ConfigurationInvalidMessage(const std::filesystem::path& expecte
                                             std::string_view reason) {
     std::string detail = std::string(reason);
     detail += "\n\nThe configuration is read from:\n" + expectedPath.string();
-    detail +=
-        "\n\nTo install the shipped default configuration there, run:\n"
-        "talveron-cli --install-config";
     return {"TALVERON.CFG", "Configuration file invalid or not found!", MessageIcon::Warning,
             std::move(detail)};
 }

@@ -18,19 +18,21 @@ RunController::RunController(const Clock& clock, QObject* parent,
 }
 
 RunController::~RunController() {
-    runActive_.store(false);
-    if (worker_.joinable()) worker_.join();
+    if (worker_.joinable()) {
+        cancel_->request();
+        worker_.join();
+    }
 }
 
 void RunController::start(RunRequest request) {
     request_ = std::make_unique<RunRequest>(std::move(request));
     display_ = std::make_unique<RunDisplayBuffer>();
-    runActive_.store(true);
+    cancel_ = std::make_unique<CancelRequest>();
     refreshTimer_.start();
     worker_ = std::thread([this] {
         RunInputs inputs{request_->layouts, request_->options, request_->lists, std::nullopt};
         inputs.threads = ValidationThreads();
-        ValidationRun run(inputs, clock_, *display_, runActive_);
+        ValidationRun run(inputs, clock_, *display_, *cancel_);
         RunOutcome outcome = run.execute(request_->loadPath);
         QMetaObject::invokeMethod(
             this, [this, outcome = std::move(outcome)]() mutable { finish(std::move(outcome)); },
@@ -38,7 +40,9 @@ void RunController::start(RunRequest request) {
     });
 }
 
-void RunController::cancel() { runActive_.store(false); }
+void RunController::cancel() {
+    if (cancel_) cancel_->request();
+}
 
 void RunController::refresh() {
     RunDisplayBuffer::Changes changes = display_->take();

@@ -4,12 +4,12 @@
 #include <QString>
 #include <QTimer>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <thread>
 
+#include "run/cancel_request.h"
 #include "run/clock.h"
 #include "engine/run_counters.h"
 #include "run/run_observer.h"
@@ -28,8 +28,8 @@ struct RunRequest {
 };
 
 /// Runs one validation at a time on a worker thread: the request goes in, the outcome comes back
-/// through finished() on the thread that owns the controller. `RunActive` is an atomic flag that
-/// cancel() clears and the engine tests before every line. While the run works, a timer on the
+/// through finished() on the thread that owns the controller. cancel() requests the end of the
+/// run, which the engine tests before every line. While the run works, a timer on the
 /// owner's thread takes what the run published and signals it at most every refresh interval,
 /// so the display costs the run next to nothing however fast it reads lines.
 class RunController final : public QObject {
@@ -44,7 +44,7 @@ public:
 
     /// Starts a run; requires !running().
     void start(RunRequest request);
-    /// CANCEL: clears RunActive; the run ends through its usual end steps and finished().
+    /// CANCEL: the run ends through its usual end steps and finished().
     void cancel();
     /// From start() until the run's thread has ended (already false while finished() is
     /// delivered, so its receivers may start the next run).
@@ -66,7 +66,7 @@ private:
 
     const Clock& clock_;
     QTimer refreshTimer_;
-    std::atomic<bool> runActive_{false};
+    std::unique_ptr<CancelRequest> cancel_;
     std::unique_ptr<RunRequest> request_;
     std::unique_ptr<RunDisplayBuffer> display_;
     std::thread worker_;

@@ -62,8 +62,8 @@ protected:
         const RunInputs inputs{configuration.layouts, options, lists,
                                LocalDateTime{2025, 3, 1, 0, 0, 0}};
         FindingCollector collector;
-        std::atomic<bool> active{true};
-        ValidationRun run(inputs, clock, collector, active);
+        const CancelRequest cancel;
+        ValidationRun run(inputs, clock, collector, cancel);
         const RunOutcome result = run.execute(load);
         EXPECT_EQ(result.status, RunStatus::Validated) << result.problem;
         if (outcome != nullptr) *outcome = result;

@@ -99,7 +99,7 @@ protected:
         // runs furthest ahead of what the run has written.
         inputs.threads = 3;
         inputs.chunkBytes = 1;
-        ValidationRun run(inputs, clock, observer, active);
+        ValidationRun run(inputs, clock, observer, cancel);
         return run.execute(load);
     }
 
@@ -118,7 +118,7 @@ protected:
     std::int64_t recordLimit = kMaxRegisteredRecords;
     testing::FakeClock clock;
     PhaseObserver observer;
-    std::atomic<bool> active{true};
+    CancelRequest cancel;
     testing::TempDir dir;
 };
 

@@ -37,8 +37,8 @@ protected:
         inputs.threads = threads;
         inputs.chunkBytes = chunkBytes;
         Seen seen;
-        std::atomic<bool> active{true};
-        ValidationRun run(inputs, clock, seen.observer, active);
+        const CancelRequest cancel;
+        ValidationRun run(inputs, clock, seen.observer, cancel);
         seen.outcome = run.execute(load);
         seen.results = fs::exists(seen.outcome.paths.results)
                            ? ReadBytes(seen.outcome.paths.results)

@@ -76,7 +76,7 @@ protected:
 
     RunOutcome Run(const fs::path& path) {
         const RunInputs inputs = Inputs();
-        ValidationRun run(inputs, clock, observer, active);
+        ValidationRun run(inputs, clock, observer, cancel);
         return run.execute(path);
     }
 
@@ -87,7 +87,7 @@ protected:
     ValueLists lists = ValueLists::Load(testing::TestConfiguration());
     testing::FakeClock clock;
     testing::RecordingObserver observer;
-    std::atomic<bool> active{true};
+    CancelRequest cancel;
     testing::TempDir dir;
 };
 
@@ -171,7 +171,7 @@ TEST_P(ValidationRunTest, WithoutTheResultsOptionNoFileIsWrittenButFindingsAreCo
 
 TEST_P(ValidationRunTest, ARunCancelledBeforeItStartsReadsNoLine) {
     options.set(GDR, kOn);
-    active = false;
+    cancel.request();
     const RunOutcome outcome = Run(Load({kBad, kBad}));
     EXPECT_EQ(outcome.status, RunStatus::Cancelled);
     EXPECT_TRUE(outcome.cancelReason.empty());
@@ -184,7 +184,7 @@ TEST_P(ValidationRunTest, ARunCancelledBeforeItStartsReadsNoLine) {
 TEST_P(ValidationRunTest, ACancelFinishesTheCurrentLineWritesTheTrailerAndNoReport) {
     options.set(GDR, kOn);
     observer.onLine = [this](std::int64_t line) {
-        if (line == 3) active = false;
+        if (line == 3) cancel.request();
     };
     const RunOutcome outcome = Run(Load({kBad, kBad, kBad, kBad}));
     EXPECT_EQ(outcome.status, RunStatus::Cancelled);
@@ -244,7 +244,6 @@ TEST_P(ValidationRunTest, TheRegistrationPassTestsTheLimitsEveryHundredthLine) {
     EXPECT_EQ(observer.lines.size(), 10u);
     // 100 lines: the registration pass stops at its line 100 and the main pass reads nothing.
     observer.lines.clear();
-    active = true;  // the caller starts every run active
     const RunOutcome outcome = Run(Load(Lines(99, kComment)));
     EXPECT_EQ(outcome.status, RunStatus::StoppedByLimit);
     EXPECT_EQ(outcome.cancelReason, kTimeLimitMessage);
@@ -276,7 +275,7 @@ TEST_P(ValidationRunTest, AnAsOfMomentIsTheTodayOfTheDateChecks) {
     EXPECT_TRUE(observer.findings.empty());  // the clock says 2024
 
     const RunInputs asOf = Inputs(LocalDateTime{2019, 12, 31, 0, 0, 0});
-    ValidationRun run(asOf, clock, observer, active);
+    ValidationRun run(asOf, clock, observer, cancel);
     run.execute(load);
     ASSERT_EQ(observer.findings.size(), 2u);
     EXPECT_EQ(observer.findings[0].message, "Date must be before todays date");
@@ -314,7 +313,7 @@ std::string OccurrenceCount(const std::string& report, std::string_view message)
 TEST_P(ValidationRunTest, TheOccurrenceTallyStartsAfreshWithEveryRun) {
     Set({{GDR, kOn}, {IOS, kOn}});
     const RunInputs inputs = Inputs();
-    ValidationRun run(inputs, clock, observer, active);
+    ValidationRun run(inputs, clock, observer, cancel);
     const fs::path load = Load({kBad, kComment, kBad});
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(run.execute(load).reportWritten);

@@ -192,7 +192,7 @@ private slots:
     void disablesTheRunWithoutAConfiguration_data() {
         QTest::addColumn<QString>("content");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << QString() << u"No such file"_s;
+        QTest::newRow("missing") << QString() << u"does not exist"_s;
         QTest::newRow("no comment layout")
             << u"[H]\r\n1=A\r\n[D]\r\n1=A\r\n[I]\r\n1=A\r\n[A]\r\nLen=3\r\n"_s
             << u"record layouts"_s;

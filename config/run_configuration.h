@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+
+#include "config/option_settings.h"
+#include "config/record_layout.h"
+#include "config/status.h"
+#include "config/value_lists.h"
+
+namespace talveron {
+
+/// What a run reads from the configuration file.
+struct RunConfiguration {
+    LayoutTable layouts;
+    OptionSettings options = OptionSettings::Defaults();
+    ValueLists lists;
+};
+
+/// Reads the configuration file as a run needs it. Fails when the file is missing, cannot be read
+/// or lacks one of the four record layouts; the message names the full path, says what is wrong
+/// and how the shipped configuration is installed.
+Status LoadRunConfiguration(const std::filesystem::path& path, RunConfiguration& configuration);
+
+}  // namespace talveron
