@@ -19,26 +19,6 @@ std::string_view RecordTypeText(const FindingPlace& place) {
     return place.recordType == 0 ? std::string_view{} : std::string_view(&place.recordType, 1);
 }
 
-std::string_view StatusName(RunStatus status) {
-    switch (status) {
-        case RunStatus::Validated:
-            return "validated";
-        case RunStatus::Cancelled:
-            return "cancelled";
-        case RunStatus::StoppedByLimit:
-            return "stopped by limit";
-        case RunStatus::TooSmall:
-            return "too small";
-        case RunStatus::Unreadable:
-            return "unreadable";
-        case RunStatus::Refused:
-            return "refused";
-        case RunStatus::TooLarge:
-            return "too large";
-    }
-    return "unknown";
-}
-
 /// FILE:LINE.FIRST-LAST: error|warning: MESSAGE [CODE]
 class GnuPrinter final : public FindingPrinter {
 public:
@@ -75,7 +55,7 @@ public:
         nlohmann::ordered_json line;
         line["type"] = "summary";
         line["file"] = outcome.paths.load.string();
-        line["status"] = StatusName(outcome.status);
+        line["status"] = WordsOf(outcome.status).name;
         if (!outcome.cancelReason.empty()) line["stopReason"] = outcome.cancelReason;
         if (!outcome.problem.empty()) line["problem"] = outcome.problem;
         line["counters"] = outcome.counters.values;

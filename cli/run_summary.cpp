@@ -21,20 +21,13 @@ std::string StatusLine(const RunOutcome& outcome) {
         case RunStatus::Validated:
             return outcome.counters.totalErrors() == 0 ? "validated, no errors"
                                                        : "validated, errors found";
-        case RunStatus::Cancelled:
-            return "cancelled";
         case RunStatus::StoppedByLimit:
             return "stopped automatically: " + outcome.cancelReason;
-        case RunStatus::TooSmall:
-            return "File is too small!";
-        case RunStatus::Unreadable:
-            return "Error Reading Load File!";
-        case RunStatus::Refused:
-            return "refused";
-        case RunStatus::TooLarge:
-            return "too large";
+        default:
+            break;
     }
-    return {};
+    const RunStatusWords& words = WordsOf(outcome.status);
+    return std::string(words.message.empty() ? words.name : words.message);
 }
 
 }  // namespace
@@ -59,24 +52,6 @@ void PrintRunSummary(std::ostream& out, const RunOutcome& outcome) {
     }
     out << "  Report:   "
         << (outcome.reportWritten ? outcome.paths.report.string() : "none written") << '\n';
-}
-
-std::string RunProblem(const RunOutcome& outcome) {
-    switch (outcome.status) {
-        case RunStatus::TooSmall:
-            return "File is too small! " + outcome.problem;
-        case RunStatus::Unreadable:
-            return "Error Reading Load File! " + outcome.problem;
-        case RunStatus::Refused:
-        case RunStatus::TooLarge:
-            return outcome.problem;
-        default:
-            break;
-    }
-    if (!outcome.resultsStatus.ok())
-        return "results file not written: " + outcome.resultsStatus.message();
-    if (!outcome.reportStatus.ok()) return "report not written: " + outcome.reportStatus.message();
-    return {};
 }
 
 int ExitStatusOf(const RunOutcome& outcome) {

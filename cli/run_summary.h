@@ -10,9 +10,6 @@ namespace talveron {
 /// written.
 void PrintRunSummary(std::ostream& out, const RunOutcome& outcome);
 
-/// The one-line problem of a run that could not validate or write its outputs; empty when none.
-std::string RunProblem(const RunOutcome& outcome);
-
 /// Exit status of one run: 0 validated without ERROR, 1 ERROR counted or stopped by a limit,
 /// 2 not validated or an output not written.
 int ExitStatusOf(const RunOutcome& outcome);

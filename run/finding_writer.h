@@ -5,8 +5,8 @@
 
 #include "config/option_settings.h"
 #include "engine/occurrence_tally.h"
-#include "run/output_file.h"
 #include "engine/record_context.h"
+#include "run/output_file.h"
 #include "run/run_observer.h"
 #include "run/run_timer.h"
 

@@ -11,20 +11,20 @@
 #include <vector>
 
 #include "engine/dose_register.h"
-#include "run/finding_buffer.h"
-#include "run/finding_writer.h"
 #include "engine/known_fields.h"
 #include "engine/line_reader.h"
 #include "engine/occurrence_tally.h"
+#include "engine/record_dispatcher.h"
+#include "engine/registration.h"
+#include "report/summary_report.h"
+#include "run/finding_buffer.h"
+#include "run/finding_writer.h"
 #include "run/ordered_pipeline.h"
 #include "run/output_file.h"
 #include "run/progress_meter.h"
-#include "engine/record_dispatcher.h"
-#include "engine/registration.h"
 #include "run/results_file.h"
 #include "run/run_limits.h"
 #include "run/run_timer.h"
-#include "report/summary_report.h"
 
 namespace talveron {
 
@@ -208,8 +208,7 @@ void RunState::registerLoadFile(std::ifstream& file) {
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](LineChunk& chunk) {
-        if (!going() ||
-            !chunk.fill(reader, linesRead, inputs_.chunkBytes)) {
+        if (!going() || !chunk.fill(reader, linesRead, inputs_.chunkBytes)) {
             return false;
         }
         linesRead += static_cast<std::int64_t>(chunk.size());
@@ -286,8 +285,7 @@ void RunState::mainPass(std::ifstream& file) {
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](MainPassChunk& chunk) {
-        if (!going() ||
-            !chunk.lines.fill(reader, linesRead, inputs_.chunkBytes)) {
+        if (!going() || !chunk.lines.fill(reader, linesRead, inputs_.chunkBytes)) {
             return false;
         }
         linesRead += static_cast<std::int64_t>(chunk.lines.size());

@@ -10,11 +10,12 @@
 #include "config/status.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
+#include "engine/run_counters.h"
 #include "run/cancel_request.h"
 #include "run/clock.h"
 #include "run/line_chunk.h"
-#include "engine/run_counters.h"
 #include "run/run_observer.h"
+#include "run/run_outcome.h"
 #include "run/run_paths.h"
 
 namespace talveron {
@@ -47,31 +48,6 @@ int ValidationThreads(int concurrentRuns = 1);
 
 /// The smallest load file worth validating, in bytes.
 inline constexpr std::int64_t kMinimumLoadFileSize = 323;
-
-enum class RunStatus {
-    Validated,       ///< both passes ran to the end
-    Cancelled,       ///< the operator cancelled
-    StoppedByLimit,  ///< an automatic-cancel limit fired; see cancelReason
-    TooSmall,        ///< fewer than 323 bytes: "File is too small!"
-    Unreadable,      ///< the load file could not be read: "Error Reading Load File!"
-    Refused,         ///< an output path would be the load file itself; nothing was touched
-    TooLarge,        ///< a line over kMaxLineLength, too many records, or memory ran out
-};
-
-/// How a run ended and what it wrote; the front end turns it into messages.
-struct RunOutcome {
-    RunStatus status = RunStatus::Validated;
-    RunPaths paths;
-    std::string problem;  ///< for TooSmall, Unreadable, Refused and TooLarge: which file and why
-    std::string cancelReason;  ///< CancelReason of an automatic cancel
-    RunCounters counters;
-    std::int64_t findingCount = 0;  ///< findings written to the results file
-    bool resultsWritten = false;    ///< the results file was created in this run
-    bool reportWritten = false;     ///< the summary report was created in this run
-    Status resultsStatus;           ///< a failure to delete, create or write the results file
-    Status reportStatus;            ///< the same for the report
-    std::string elapsed;            ///< the last elapsed time shown
-};
 
 /// One validation of one load file: deletes the old outputs, refuses small files, registers the
 /// dose and intake records, checks every line, writes the results file with its trailer and,

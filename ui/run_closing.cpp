@@ -16,11 +16,14 @@ RunClosing PlanRunClosing(const RunOutcome& outcome, const OptionSettings& optio
     RunClosing closing;
     switch (outcome.status) {
         case RunStatus::TooSmall:
-            closing.messages.push_back(
-                {outcome.paths.load.string(), "File is too small!", MessageIcon::None, {}});
+            closing.messages.push_back({outcome.paths.load.string(),
+                                        std::string(WordsOf(outcome.status).message),
+                                        MessageIcon::None,
+                                        {}});
             return closing;
         case RunStatus::Unreadable:
-            closing.messages.push_back({std::string(kProgramTitle), "Error Reading Load File!",
+            closing.messages.push_back({std::string(kProgramTitle),
+                                        std::string(WordsOf(outcome.status).message),
                                         MessageIcon::None, outcome.problem});
             return closing;
         case RunStatus::Refused:

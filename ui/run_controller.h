@@ -9,9 +9,9 @@
 #include <memory>
 #include <thread>
 
+#include "engine/run_counters.h"
 #include "run/cancel_request.h"
 #include "run/clock.h"
-#include "engine/run_counters.h"
 #include "run/run_observer.h"
 #include "run/validation_run.h"
 

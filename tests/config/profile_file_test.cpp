@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TemporaryDirectory {
-  public:
+public:
     TemporaryDirectory() {
         std::string pattern = (fs::temp_directory_path() / "talveron-config-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -38,7 +38,7 @@ class TemporaryDirectory {
     const fs::path& path() const { return path_; }
     fs::path operator/(const char* name) const { return path_ / name; }
 
-  private:
+private:
     fs::path path_;
 };
 
@@ -275,10 +275,11 @@ TEST_P(SaveOverModeTest, AFileWithoutWritePermissionIsReadOnlyAndKept) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, SaveOverModeTest,
-                         testing::Values(ModeCase{fs::perms(0444), false}, ModeCase{fs::perms(0400), false},
-                                         ModeCase{fs::perms(0440), false}, ModeCase{fs::perms(0644), true},
-                                         ModeCase{fs::perms(0600), true}, ModeCase{fs::perms(0464), true}));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SaveOverModeTest,
+    testing::Values(ModeCase{fs::perms(0444), false}, ModeCase{fs::perms(0400), false},
+                    ModeCase{fs::perms(0440), false}, ModeCase{fs::perms(0644), true},
+                    ModeCase{fs::perms(0600), true}, ModeCase{fs::perms(0464), true}));
 
 TEST(WriteProfileValueFileTest, ARefusedSaveKeepsTheReadOnlyFile) {
     const TemporaryDirectory directory;

@@ -21,10 +21,10 @@
 #include "config/ini_document.h"
 #include "config/record_layout.h"
 #include "engine/calendar.h"
-#include "run/clock.h"
 #include "engine/finding.h"
-#include "run/line_chunk.h"
 #include "engine/run_counters.h"
+#include "run/clock.h"
+#include "run/line_chunk.h"
 #include "run/run_observer.h"
 
 namespace talveron::testing {

@@ -129,7 +129,8 @@ class LineLimitTest : public testing::TestWithParam<LimitCase> {};
 
 // A limit of 4 bytes stands for the 16 MiB of a run.
 TEST_P(LineLimitTest, ALineOverTheLimitStopsTheReader) {
-    for (const std::size_t chunkSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 20}) {
+    for (const std::size_t chunkSize :
+         {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 20}) {
         SCOPED_TRACE("chunk size " + std::to_string(chunkSize));
         std::istringstream input(GetParam().bytes);
         LineReader reader(input, chunkSize, 4);
@@ -145,11 +146,14 @@ TEST_P(LineLimitTest, ALineOverTheLimitStopsTheReader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, LineLimitTest,
-    testing::Values(LimitCase{"lines at the limit", "abcd\r\nefgh\nijkl", Lines{"abcd", "efgh", "ijkl"}, false},
-                    LimitCase{"a long first line", "abcde\r\nf\r\n", Lines{}, true},
-                    LimitCase{"a long line after short ones", "ab\rcd\nabcdefgh\r\nx\r\n", Lines{"ab", "cd"}, true},
-                    LimitCase{"a long last line without a terminator", "ab\r\nabcde", Lines{"ab"}, true},
-                    LimitCase{"terminators do not count", "abcd\r\n\r\nabcd\r", Lines{"abcd", "", "abcd"}, false}));
+    testing::Values(
+        LimitCase{"lines at the limit", "abcd\r\nefgh\nijkl", Lines{"abcd", "efgh", "ijkl"}, false},
+        LimitCase{"a long first line", "abcde\r\nf\r\n", Lines{}, true},
+        LimitCase{"a long line after short ones", "ab\rcd\nabcdefgh\r\nx\r\n", Lines{"ab", "cd"},
+                  true},
+        LimitCase{"a long last line without a terminator", "ab\r\nabcde", Lines{"ab"}, true},
+        LimitCase{"terminators do not count", "abcd\r\n\r\nabcd\r", Lines{"abcd", "", "abcd"},
+                  false}));
 
 TEST(LineReaderTest, CountsTheBytesItReads) {
     const std::string bytes = "ab\r\ncd\ref\n\r\nlast";

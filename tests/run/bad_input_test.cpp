@@ -19,9 +19,9 @@
 #include "config/default_configuration.h"
 #include "config/option_settings.h"
 #include "config/value_lists.h"
+#include "engine/engine_test_support.h"
 #include "engine/line_reader.h"
 #include "run/validation_run.h"
-#include "engine/engine_test_support.h"
 #include "support/folder_listing.h"
 
 namespace talveron {

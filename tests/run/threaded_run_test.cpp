@@ -11,8 +11,8 @@
 #include "config/default_configuration.h"
 #include "config/option_settings.h"
 #include "config/value_lists.h"
-#include "run/validation_run.h"
 #include "engine/engine_test_support.h"
+#include "run/validation_run.h"
 
 namespace talveron {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "config/value_lists.h"
-#include "run/run_limits.h"
 #include "engine/engine_test_support.h"
+#include "run/run_limits.h"
 
 namespace talveron {
 namespace {

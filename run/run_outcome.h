@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "config/status.h"
+#include "engine/run_counters.h"
+#include "run/run_paths.h"
+
+namespace talveron {
+
+enum class RunStatus {
+    Validated,       ///< both passes ran to the end
+    Cancelled,       ///< the operator cancelled
+    StoppedByLimit,  ///< an automatic-cancel limit fired; see cancelReason
+    TooSmall,        ///< fewer than 323 bytes: "File is too small!"
+    Unreadable,      ///< the load file could not be read: "Error Reading Load File!"
+    Refused,         ///< an output path would be the load file itself; nothing was touched
+    TooLarge,        ///< a line over kMaxLineLength, too many records, or memory ran out
+};
+
+/// How a run ended and what it wrote; the front end turns it into messages.
+struct RunOutcome {
+    RunStatus status = RunStatus::Validated;
+    RunPaths paths;
+    std::string problem;  ///< for TooSmall, Unreadable, Refused and TooLarge: which file and why
+    std::string cancelReason;  ///< CancelReason of an automatic cancel
+    RunCounters counters;
+    std::int64_t findingCount = 0;  ///< findings written to the results file
+    bool resultsWritten = false;    ///< the results file was created in this run
+    bool reportWritten = false;     ///< the summary report was created in this run
+    Status resultsStatus;           ///< a failure to delete, create or write the results file
+    Status reportStatus;            ///< the same for the report
+    std::string elapsed;            ///< the last elapsed time shown
+};
+
+/// What the front ends call a way a run ended, in one place.
+struct RunStatusWords {
+    std::string_view name;     ///< short and machine-readable: "too small", "stopped by limit"
+    std::string_view message;  ///< the operator's message ("File is too small!"); empty when the
+                               ///< run's own problem text says it
+};
+
+const RunStatusWords& WordsOf(RunStatus status);
+
+/// The one-line problem of a run that could not validate or write its outputs, naming the file
+/// and why; empty when there is none.
+std::string RunProblem(const RunOutcome& outcome);
+
+}  // namespace talveron
