@@ -99,7 +99,7 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         if (printer) printer->finished(fileOut, outcome);
         if (options.format == OutputFormat::Text && !options.quiet)
             PrintRunSummary(fileOut, outcome);
-        if (const std::string problem = RunProblem(outcome); !problem.empty()) {
+        for (const std::string& problem : RunProblems(outcome)) {
             fileErr << kProgram << ": " << problem << '\n';
         }
         return ExitStatusOf(outcome);

@@ -55,7 +55,7 @@ void PrintRunSummary(std::ostream& out, const RunOutcome& outcome) {
 }
 
 int ExitStatusOf(const RunOutcome& outcome) {
-    if (!RunProblem(outcome).empty() || outcome.status == RunStatus::Cancelled) return 2;
+    if (!RunProblems(outcome).empty() || outcome.status == RunStatus::Cancelled) return 2;
     if (outcome.status == RunStatus::StoppedByLimit || outcome.counters.totalErrors() > 0) return 1;
     return 0;
 }

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <utility>
 
+#include "config/file_descriptor.h"
+
 namespace talveron {
 namespace {
 
@@ -27,24 +29,6 @@ Status WriteError(const fs::path& path, const std::string& reason) {
     return Status::Error(Status::Code::WriteFailed,
                          "Cannot write " + QuotedPath(path) + ": " + reason);
 }
-
-// Owns a file descriptor; close() reports the failure of the final close.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-    ~FileDescriptor() {
-        if (valid()) ::close(descriptor_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    bool valid() const { return descriptor_ >= 0; }
-    int get() const { return descriptor_; }
-    bool close() { return ::close(std::exchange(descriptor_, -1)) == 0; }
-
-private:
-    int descriptor_;
-};
 
 // Removes the temporary file unless it has been renamed into place.
 class TemporaryFile {

@@ -8,7 +8,8 @@ bool LineChunk::fill(LineReader& reader, std::int64_t linesBefore, std::size_t t
     ends_.clear();
     std::string_view line;
     // At least one line, whatever the target.
-    while ((ends_.empty() || bytes_.size() < targetBytes) && reader.next(line)) {
+    while ((ends_.empty() || (bytes_.size() < targetBytes && ends_.size() < kMaxChunkLines)) &&
+           reader.next(line)) {
         bytes_.append(line);
         ends_.push_back(bytes_.size());
     }

@@ -13,6 +13,10 @@ namespace talveron {
 /// between threads costs nothing noticeable, small enough that a few in flight stay in the cache.
 inline constexpr std::size_t kDefaultChunkBytes = std::size_t{1} << 20;
 
+/// The most lines a chunk holds whatever their length: what a line costs beyond its bytes (its
+/// findings, its tallies) must not grow a chunk without bound when the lines are empty.
+inline constexpr std::size_t kMaxChunkLines = 8192;
+
 /// Consecutive lines of a load file copied out of the reader, so that they can be checked on
 /// another thread while the reader goes on.
 class LineChunk {
@@ -27,8 +31,8 @@ public:
     }
 
     /// Refills the chunk with the reader's next lines until it holds at least `targetBytes` or
-    /// the reader stops; false when the reader had no line left. `linesBefore` is the number of
-    /// lines read before this chunk.
+    /// kMaxChunkLines lines, or the reader stops; false when the reader had no line left.
+    /// `linesBefore` is the number of lines read before this chunk.
     bool fill(LineReader& reader, std::int64_t linesBefore, std::size_t targetBytes);
 
 private:

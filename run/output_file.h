@@ -1,44 +1,70 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "config/file_descriptor.h"
 #include "config/status.h"
+#include "run/run_folder.h"
+#include "run/temporary_file_list.h"
 
 namespace talveron {
 
-/// One output of a run (the results file or the report). The file is created, or an existing
-/// one truncated, on the first append; writes are buffered. A symbolic link at the path is never
-/// followed. Failures are kept, not thrown: the first one is what close() returns.
+/// One output of a run (the results file or the report). It is written to a temporary file in the
+/// run's folder, created on the first append with a name that shows it belongs to Talveron and
+/// its load file, and renamed over the output's name by commit() once it is complete. So the
+/// output's name never shows a partial file, and nothing is written through a link that is at
+/// that name or put there during the run. Failures are kept, not thrown: the first one is what
+/// finish() and commit() return. A temporary that was not committed is removed when the object
+/// goes.
 class OutputFile {
 public:
-    explicit OutputFile(std::filesystem::path path);
+    /// `kind` ("err" or "dst") tells the temporary files of the two outputs apart.
+    OutputFile(const RunFolder& folder, std::string name, std::string_view kind,
+               TemporaryFileList* temporaries);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
     void append(std::string_view bytes);
-    /// Writes what is buffered and closes; returns the first failure of the file's life.
-    Status close();
-
-    bool opened() const { return descriptor_ >= 0 || everOpened_; }
-    const std::filesystem::path& path() const { return path_; }
+    /// Something was appended, so there is an output to finish and commit.
+    bool opened() const { return opened_; }
+    /// Writes what is buffered, flushes the temporary to disk and closes it.
+    Status finish();
+    /// Renames the finished temporary over the output's name.
+    Status commit();
+    /// Removes the temporary file; the output's name is left as it is.
+    void discard();
+    const Status& status() const { return status_; }
 
 private:
     void open();
     void flush();
     void fail(const char* what, int error);
+    void unlist();
 
-    std::filesystem::path path_;
-    int descriptor_ = -1;
-    bool everOpened_ = false;
+    const RunFolder& folder_;
+    std::string name_;
+    std::string temporaryPrefix_;
+    TemporaryFileList* temporaries_;
+    std::string temporaryName_;  // empty while there is no temporary file
+    int listed_ = -1;
+    FileDescriptor descriptor_;
+    bool opened_ = false;
     std::string buffer_;
     Status status_;
 };
 
-/// Removes an old output at the path if it is a file or a symbolic link (never a folder).
-/// A missing file is fine; other failures are returned.
-Status RemoveOldOutput(const std::filesystem::path& path);
+/// The name prefix of every temporary output file of a load file: a leading dot (hidden), the
+/// load file's name (shortened so that the whole name fits the system's limit) and
+/// ".talveron-".
+std::string TemporaryOutputPrefix(std::string_view loadName);
+
+/// Removes the temporary output files a killed run of this load file left in its folder.
+void RemoveStaleTemporaries(const RunFolder& folder);
+
+/// Removes an old output of that name in the folder if it is a file or a symbolic link (never a
+/// folder). A missing file is fine; other failures are returned.
+Status RemoveOldOutput(const RunFolder& folder, const std::string& name);
 
 }  // namespace talveron

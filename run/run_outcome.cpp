@@ -19,25 +19,18 @@ const RunStatusWords& WordsOf(RunStatus status) {
     return kWords[static_cast<std::size_t>(status)];
 }
 
-std::string RunProblem(const RunOutcome& outcome) {
-    switch (outcome.status) {
-        case RunStatus::TooSmall:
-        case RunStatus::Unreadable:
-        case RunStatus::Refused:
-        case RunStatus::TooLarge: {
-            const std::string_view message = WordsOf(outcome.status).message;
-            return message.empty() ? outcome.problem
-                                   : std::string(message) + " " + outcome.problem;
-        }
-        case RunStatus::Validated:
-        case RunStatus::Cancelled:
-        case RunStatus::StoppedByLimit:
-            break;
+std::vector<std::string> RunProblems(const RunOutcome& outcome) {
+    std::vector<std::string> problems;
+    if (!outcome.problem.empty()) {
+        const std::string_view message = WordsOf(outcome.status).message;
+        problems.push_back(message.empty() ? outcome.problem
+                                           : std::string(message) + " " + outcome.problem);
     }
     if (!outcome.resultsStatus.ok())
-        return "results file not written: " + outcome.resultsStatus.message();
-    if (!outcome.reportStatus.ok()) return "report not written: " + outcome.reportStatus.message();
-    return {};
+        problems.push_back("results file not written: " + outcome.resultsStatus.message());
+    if (!outcome.reportStatus.ok())
+        problems.push_back("report not written: " + outcome.reportStatus.message());
+    return problems;
 }
 
 }  // namespace talveron

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/status.h"
 #include "engine/run_counters.h"
@@ -44,8 +45,8 @@ struct RunStatusWords {
 
 const RunStatusWords& WordsOf(RunStatus status);
 
-/// The one-line problem of a run that could not validate or write its outputs, naming the file
-/// and why; empty when there is none.
-std::string RunProblem(const RunOutcome& outcome);
+/// The problems of a run that could not validate or write its outputs, one line each, naming
+/// the file and why; empty when there is none.
+std::vector<std::string> RunProblems(const RunOutcome& outcome);
 
 }  // namespace talveron

@@ -1,9 +1,12 @@
 #include "run/validation_run.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <exception>
 #include <new>
 #include <sstream>
 #include <system_error>
@@ -19,6 +22,7 @@
 #include "report/summary_report.h"
 #include "run/finding_buffer.h"
 #include "run/finding_writer.h"
+#include "run/load_file.h"
 #include "run/ordered_pipeline.h"
 #include "run/output_file.h"
 #include "run/progress_meter.h"
@@ -30,47 +34,14 @@ namespace talveron {
 
 namespace {
 
-/// The output path names the load file itself (the load path is a symbolic link to it, or both
-/// are hard links of one file): the run would delete what it reads. A symbolic link at the
-/// output path is harmless, as only the link is removed.
-bool IsTheLoadFile(const std::filesystem::path& output, const std::filesystem::path& load) {
-    std::error_code error;
-    const auto status = std::filesystem::symlink_status(output, error);
-    return !error && std::filesystem::is_regular_file(status) &&
-           std::filesystem::equivalent(output, load, error) && !error;
-}
-
-/// Why the load path is not a file the run can read, or empty. Asked before each pass: the path
-/// may name something else by the second one.
-std::string NotAFileReason(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error) return error.message();
-    if (std::filesystem::is_directory(status)) return "it is a folder";
-    // A FIFO or a device would block the run or never end.
-    if (!std::filesystem::is_regular_file(status)) return "it is not a file";
-    return {};
-}
-
-/// The outputs of these paths must not be deleted or written: one of them is the load file.
-bool OutputsWouldBeTheLoadFile(const RunPaths& paths) {
-    return paths.collides() || IsTheLoadFile(paths.results, paths.load) ||
-           IsTheLoadFile(paths.report, paths.load);
+/// Keeps the first failure of an output: a later step fails for the same reason or not at all.
+void KeepFirstFailure(Status& kept, Status next) {
+    if (kept.ok()) kept = std::move(next);
 }
 
 /// The bytes a pass reads at a time: the whole of a small file, at most 1 MiB of a large one.
 std::size_t ReadChunkSize(std::int64_t fileLength) {
     return static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, 1 << 20));
-}
-
-/// Removes what a run that exceeded a limit wrote: it is incomplete and would read as a finished
-/// run's outputs.
-void DiscardOutputs(RunOutcome& outcome) {
-    if (OutputsWouldBeTheLoadFile(outcome.paths)) return;
-    (void)RemoveOldOutput(outcome.paths.results);
-    (void)RemoveOldOutput(outcome.paths.report);
-    outcome.resultsWritten = false;
-    outcome.reportWritten = false;
 }
 
 /// Lines of the registration pass with what each registers.
@@ -101,15 +72,17 @@ struct CheckedChunk {
 class RunState {
 public:
     RunState(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
-             const CancelRequest& cancel, RunOutcome& outcome)
+             const CancelRequest& cancel, const RunFolder& folder, RunOutcome& outcome)
         : inputs_(inputs),
           observer_(observer),
           cancel_(cancel),
+          folder_(folder),
           outcome_(outcome),
           timer_(clock, observer, inputs.asOf),
           progress_(observer),
           information_(observer),
-          results_(outcome.paths.results),
+          results_(folder, outcome.paths.results.filename(), "err", inputs.temporaries),
+          report_(folder, outcome.paths.report.filename(), "dst", inputs.temporaries),
           writer_(inputs.options, results_, tally_, observer, timer_, information_),
           fields_(KnownFields::Find(inputs.layouts)),
           environment_{inputs.layouts, inputs.options,  inputs.lists,    fields_,
@@ -119,13 +92,18 @@ public:
 
 private:
     void runSteps();
-    bool open(std::ifstream& file);
-    void registerLoadFile(std::ifstream& file);
-    void mainPass(std::ifstream& file);
+    /// Opens and locks the load file; false, with the outcome set, when the run must not go on
+    /// to delete anything.
+    bool openLoadFile();
+    void registerLoadFile(std::istream& file);
+    void mainPass(std::istream& file);
     /// Checks the lines of a chunk into `checked`; touches nothing else, so runs on any thread.
     void checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) const;
     void finishResults();
     void writeSummaryReport(const HeaderValues& header);
+    /// Renames both outputs into place when the run ended as it should and both are complete;
+    /// otherwise removes what was written.
+    void settleOutputs();
     void checkRunLimits();
     /// After a pass: a read error, a line over the limit, or (main pass) a changed file.
     void checkPassEnd(const LineReader& reader, std::int64_t lineNumber);
@@ -133,6 +111,7 @@ private:
     bool registerRecord(const RegisteredLine& line, std::int64_t lineNumber,
                         DoseRegistration& registration);
     void unreadable(const std::string& why);
+    void refuse(const std::string& why);
     /// Neither cancelled nor stopped by a limit: the passes go on to the next line.
     bool going() const { return !cancel_.requested() && outcome_.cancelReason.empty(); }
     void tooLarge(const std::string& why);
@@ -140,12 +119,16 @@ private:
     const RunInputs& inputs_;
     RunObserver& observer_;
     const CancelRequest& cancel_;
+    const RunFolder& folder_;
     RunOutcome& outcome_;
     RunTimer timer_;
     ProgressMeter progress_;
     InformationLine information_;
     OccurrenceTally tally_;
+    LoadFile load_;
+    LoadFile::Kind loadKind_ = LoadFile::Kind::Missing;
     OutputFile results_;
+    OutputFile report_;
     FindingWriter writer_;
     DoseRegister doses_;
     KnownFields fields_;
@@ -159,6 +142,11 @@ private:
 void RunState::unreadable(const std::string& why) {
     outcome_.status = RunStatus::Unreadable;
     outcome_.problem = "Cannot read " + QuotedPath(outcome_.paths.load) + ": " + why;
+}
+
+void RunState::refuse(const std::string& why) {
+    outcome_.status = RunStatus::Refused;
+    outcome_.problem = "Refusing " + QuotedPath(outcome_.paths.load) + ": " + why;
 }
 
 void RunState::tooLarge(const std::string& why) {
@@ -177,17 +165,28 @@ void RunState::checkPassEnd(const LineReader& reader, std::int64_t lineNumber) {
     }
 }
 
-bool RunState::open(std::ifstream& file) {
-    file.close();
-    file.clear();
-    if (const std::string why = NotAFileReason(outcome_.paths.load); !why.empty()) {
-        unreadable(why);
+bool RunState::openLoadFile() {
+    loadKind_ = load_.open(folder_);
+    if (loadKind_ == LoadFile::Kind::Folder) {
+        refuse("it is a folder, not a load file");
         return false;
     }
-    file.open(outcome_.paths.load, std::ios::binary);
-    if (!file) {
-        unreadable(std::strerror(errno));
+    if (loadKind_ != LoadFile::Kind::RegularFile) return true;
+    if (!load_.lock()) {
+        outcome_.status = RunStatus::Refused;
+        outcome_.problem = "another run is validating " + QuotedPath(outcome_.paths.load) +
+                           "; try again when it has finished";
         return false;
+    }
+    for (const auto& output : {outcome_.paths.results, outcome_.paths.report}) {
+        struct stat info {};
+        // Hard links of one file: removing the output would remove the load file.
+        if (::fstatat(folder_.descriptor(), output.filename().c_str(), &info,
+                      AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && FileIdentity{info.st_dev, info.st_ino} == load_.identity()) {
+            refuse("its results file or report would be the load file itself");
+            return false;
+        }
     }
     return true;
 }
@@ -199,7 +198,7 @@ void RunState::checkRunLimits() {
     outcome_.cancelReason = reason;
 }
 
-void RunState::registerLoadFile(std::ifstream& file) {
+void RunState::registerLoadFile(std::istream& file) {
     observer_.phaseChanged(RunPhase::Registering);
     information_.showText("Register Load File...");
     DoseRegistration registration(inputs_.layouts, fields_, timer_.runStart(), doses_);
@@ -275,7 +274,7 @@ void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) con
     if (lines.firstLineNumber() == 1) checked.header = dispatcher.header();
 }
 
-void RunState::mainPass(std::ifstream& file) {
+void RunState::mainPass(std::istream& file) {
     environment_.runStart = timer_.runStart();
     const bool reportFollows = inputs_.options.on(OptionKey::GDR);
     LineReader reader(file, ReadChunkSize(fileLength_));
@@ -329,9 +328,10 @@ void RunState::mainPass(std::ifstream& file) {
 
     progress_.endMainPass();
     timer_.update();
-    file.close();
     finishResults();
-    if (going() && outcome_.status == RunStatus::Validated && reportFollows) {
+    // A results file that could not be written takes the report with it: both or neither.
+    if (going() && outcome_.status == RunStatus::Validated && reportFollows &&
+        outcome_.resultsStatus.ok()) {
         writeSummaryReport(header);
     }
     timer_.update();
@@ -343,8 +343,7 @@ void RunState::finishResults() {
     std::string trailer;
     AppendResultsTrailer(trailer, writer_.findingCount());
     results_.append(trailer);
-    outcome_.resultsStatus = results_.close();
-    outcome_.resultsWritten = outcome_.resultsStatus.ok();
+    KeepFirstFailure(outcome_.resultsStatus, results_.finish());
 }
 
 void RunState::writeSummaryReport(const HeaderValues& header) {
@@ -364,42 +363,60 @@ void RunState::writeSummaryReport(const HeaderValues& header) {
                           }};
     std::ostringstream text;
     WriteSummaryReport(text, summary);
-    OutputFile report(outcome_.paths.report);
-    report.append(text.view());
-    outcome_.reportStatus = report.close();
-    outcome_.reportWritten = outcome_.reportStatus.ok();
+    report_.append(text.view());
+    KeepFirstFailure(outcome_.reportStatus, report_.finish());
     information_.showText("");
     // The report's own progress can stop short of 100 (a person's later records are not
     // counted again); a finished run should not look unfinished.
     progress_.endMainPass();
 }
 
+void RunState::settleOutputs() {
+    const bool ended = outcome_.status == RunStatus::Validated;
+    if (ended && outcome_.resultsStatus.ok() && outcome_.reportStatus.ok()) {
+        KeepFirstFailure(outcome_.resultsStatus, results_.commit());
+        if (outcome_.resultsStatus.ok()) KeepFirstFailure(outcome_.reportStatus, report_.commit());
+        if (outcome_.reportStatus.ok()) {
+            outcome_.resultsWritten = results_.opened();
+            outcome_.reportWritten = report_.opened();
+            return;
+        }
+        if (results_.opened()) (void)RemoveOldOutput(folder_, outcome_.paths.results.filename());
+    }
+    results_.discard();
+    report_.discard();
+}
+
 void RunState::run() {
     runSteps();
+    settleOutputs();
     outcome_.elapsed = timer_.text();
 }
 
 void RunState::runSteps() {
     const RunPaths& paths = outcome_.paths;
-    if (OutputsWouldBeTheLoadFile(paths)) {
-        outcome_.status = RunStatus::Refused;
-        outcome_.problem = "Refusing " + QuotedPath(paths.load) +
-                           ": its results file or report would be the load file itself";
+    if (paths.collides()) {
+        refuse("its results file or report would be the load file itself");
         return;
     }
-    outcome_.resultsStatus = RemoveOldOutput(paths.results);
-    outcome_.reportStatus = RemoveOldOutput(paths.report);
+    if (!openLoadFile()) return;
+    RemoveStaleTemporaries(folder_);
+    outcome_.resultsStatus = RemoveOldOutput(folder_, paths.results.filename());
+    outcome_.reportStatus = RemoveOldOutput(folder_, paths.report.filename());
 
-    if (const std::string why = NotAFileReason(paths.load); !why.empty()) {
-        unreadable(why);
-        return;
+    switch (loadKind_) {
+        case LoadFile::Kind::Missing:
+            unreadable(std::strerror(load_.error()));
+            return;
+        case LoadFile::Kind::Other:
+            // A FIFO or a device would block the run or never end.
+            unreadable("it is not a file");
+            return;
+        case LoadFile::Kind::Folder:
+        case LoadFile::Kind::RegularFile:
+            break;
     }
-    std::error_code error;
-    fileLength_ = static_cast<std::int64_t>(std::filesystem::file_size(paths.load, error));
-    if (error) {
-        unreadable(error.message());
-        return;
-    }
+    fileLength_ = load_.size();
     if (fileLength_ < kMinimumLoadFileSize) {
         outcome_.status = RunStatus::TooSmall;
         outcome_.problem = QuotedPath(paths.load) + " is too small to be a load file (" +
@@ -407,18 +424,15 @@ void RunState::runSteps() {
         return;
     }
 
-    std::ifstream file;
-    if (!open(file)) return;
     timer_.start();
     progress_.startRun();
     timer_.update();
-    registerLoadFile(file);
+    registerLoadFile(load_.rewind());
     if (outcome_.status != RunStatus::Validated) return;
-    // Announced before the file is opened again, so that the time between the passes is visible.
+    // Announced before the file is read again, so that the time between the passes is visible.
     observer_.phaseChanged(RunPhase::Validating);
-    if (!open(file)) return;
     timer_.update();
-    mainPass(file);
+    mainPass(load_.rewind());
 }
 
 }  // namespace
@@ -435,15 +449,26 @@ ValidationRun::ValidationRun(const RunInputs& inputs, const Clock& clock, RunObs
 RunOutcome ValidationRun::execute(const std::filesystem::path& loadPath) {
     RunOutcome outcome;
     outcome.paths = DeriveRunPaths(loadPath);
-    try {
-        RunState state(inputs_, clock_, observer_, cancel_, outcome);
-        state.run();
-    } catch (const std::bad_alloc&) {
-        outcome.status = RunStatus::TooLarge;
-        outcome.problem = "Cannot validate " + QuotedPath(outcome.paths.load) +
-                          ": there is not enough memory for it";
+    RunFolder folder;
+    if (const Status opened = RunFolder::Open(loadPath, folder); !opened.ok()) {
+        outcome.status =
+            opened.code() == Status::Code::Refused ? RunStatus::Refused : RunStatus::Unreadable;
+        outcome.problem = opened.message();
+    } else {
+        outcome.paths = DeriveRunPaths(folder.path() / folder.loadName());
+        try {
+            RunState state(inputs_, clock_, observer_, cancel_, folder, outcome);
+            state.run();
+        } catch (const std::bad_alloc&) {
+            outcome.status = RunStatus::TooLarge;
+            outcome.problem = "Cannot validate " + QuotedPath(outcome.paths.load) +
+                              ": there is not enough memory for it";
+        } catch (const std::exception& error) {
+            outcome.status = RunStatus::Unreadable;
+            outcome.problem =
+                "Cannot validate " + QuotedPath(outcome.paths.load) + ": " + error.what();
+        }
     }
-    if (outcome.status == RunStatus::TooLarge) DiscardOutputs(outcome);
     if (outcome.status == RunStatus::Validated) {
         if (!outcome.cancelReason.empty()) {
             outcome.status = RunStatus::StoppedByLimit;

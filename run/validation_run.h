@@ -17,6 +17,7 @@
 #include "run/run_observer.h"
 #include "run/run_outcome.h"
 #include "run/run_paths.h"
+#include "run/temporary_file_list.h"
 
 namespace talveron {
 
@@ -40,6 +41,8 @@ struct RunInputs {
     int threads = 1;
     /// The bytes of lines handed to a checking thread at a time.
     std::size_t chunkBytes = kDefaultChunkBytes;
+    /// Where the run lists its temporary output files while they exist; none when null.
+    TemporaryFileList* temporaries = nullptr;
 };
 
 /// The checking threads for each of `concurrentRuns` runs at once: the machine's cores shared
@@ -49,14 +52,17 @@ int ValidationThreads(int concurrentRuns = 1);
 /// The smallest load file worth validating, in bytes.
 inline constexpr std::int64_t kMinimumLoadFileSize = 323;
 
-/// One validation of one load file: deletes the old outputs, refuses small files, registers the
-/// dose and intake records, checks every line, writes the results file with its trailer and,
-/// when the run completed and GDR is on, the summary report. Synchronous; a run shares nothing
-/// mutable with other runs. It touches no file but the two outputs, never writes through a
-/// symbolic link, and ends with an outcome whatever the input: a file that changes between the
-/// passes is Unreadable, a run that runs out of memory is TooLarge and leaves no outputs.
-/// The run tests `cancel` before every line; a limit that fires stops it the same way, and the
-/// outcome says which of the two ended it.
+/// One validation of one load file. It resolves the load path as the kernel does and opens the
+/// file once, locked against other runs (a second run of the same file is Refused and touches
+/// nothing); deletes the old outputs, refuses small files, registers the dose and intake records,
+/// checks every line, and writes the results file with its trailer and, when the run completed
+/// and GDR is on, the summary report. Both outputs are written to temporary files in the load
+/// file's folder and renamed into place only when the run ended (validated, cancelled or stopped
+/// by a limit) and both are complete; any failure (unreadable or changed file, too large, a
+/// write error) leaves neither output and no temporary file. Synchronous; a run shares nothing
+/// mutable with other runs and touches no file but its outputs and their temporaries. The run
+/// tests `cancel` before every line; a limit that fires stops it the same way, and the outcome
+/// says which of the two ended it.
 class ValidationRun {
 public:
     ValidationRun(const RunInputs& inputs, const Clock& clock, RunObserver& observer,

@@ -163,7 +163,7 @@ TEST(CliEndToEnd, WhatCannotBeValidatedIsSaidOnStandardErrorWithStatusTwo) {
          "Error Reading Load File!"},
         {"a folder as load file",
          {"--config", config, (directory.path() / "folder.dat").string()},
-         "Error Reading Load File!"},
+         "it is a folder, not a load file"},
         {"results file would be the load file",
          {"--config", config, (directory.path() / "load.err").string()},
          "Refusing"},

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cli/finding_printer.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 struct StatusCase {
     RunStatus status;
-    const char* problem;  ///< RunProblem: the line on standard error, without the program
+    const char* problem;  ///< RunProblems: the line on standard error, without the program
     int exitStatus;
     const char* statusLine;  ///< the summary's "Status:" line
     const char* jsonStatus;  ///< the JSON summary's status
@@ -30,7 +31,8 @@ TEST_P(RunStatusTest, IsSaidAlikeInEveryFormat) {
     if (test.status != RunStatus::Validated && test.status != RunStatus::Cancelled) {
         outcome.problem = "Cannot validate \"/data/load.dat\": the reason";
     }
-    EXPECT_EQ(RunProblem(outcome), test.problem);
+    const std::vector<std::string> problems = RunProblems(outcome);
+    EXPECT_EQ(problems.empty() ? std::string() : problems.front(), test.problem);
     EXPECT_EQ(ExitStatusOf(outcome), test.exitStatus);
 
     std::ostringstream summary;

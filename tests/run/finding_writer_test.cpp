@@ -29,7 +29,10 @@ std::string Section(int number, std::int64_t line, std::string_view message,
 
 class FindingWriterTest : public ::testing::Test {
 protected:
-    FindingWriterTest() { timer.start(); }
+    FindingWriterTest() {
+        timer.start();
+        EXPECT_TRUE(RunFolder::Open(dir / "load.dat", folder).ok());
+    }
 
     void Switch(std::initializer_list<OptionKey> keys) {
         for (const OptionKey key : keys) options.set(key, -1);
@@ -40,13 +43,14 @@ protected:
     }
 
     std::string ResultsText() {
-        EXPECT_TRUE(results.close().ok());
+        EXPECT_TRUE(results.commit().ok());
         return ReadBytes(dir / "load.err");
     }
 
     testing::TempDir dir;
     OptionSettings options;  // all off until a test switches
-    OutputFile results{dir / "load.err"};
+    RunFolder folder;
+    OutputFile results{folder, "load.err", "err", nullptr};
     OccurrenceTally tally;
     testing::RecordingObserver observer;
     testing::FakeClock clock;
@@ -100,7 +104,7 @@ TEST_F(FindingWriterTest, WithoutTheResultsFileNothingIsWrittenOrShownButAllIsTa
     EXPECT_EQ(observer.findings.size(), 3u);
     EXPECT_EQ(tally.ordered(Level::Error), (std::vector<TallyEntry>{{"e1", 2, 2, 9}}));
     EXPECT_EQ(tally.ordered(Level::Warning), (std::vector<TallyEntry>{{"w1", 1, 3, 3}}));
-    EXPECT_TRUE(results.close().ok());
+    EXPECT_TRUE(results.commit().ok());
     EXPECT_FALSE(std::filesystem::exists(dir / "load.err"));
 }
 
@@ -113,14 +117,18 @@ TEST_F(FindingWriterTest, EveryFindingRefreshesTheElapsedTime) {
 
 TEST_F(FindingWriterTest, AFailingResultsFileDoesNotStopNumberingOrTallying) {
     Switch({GRF, IOS});
-    OutputFile broken(dir / "missing" / "load.err");
+    std::filesystem::create_directory(dir / "gone");
+    RunFolder gone;
+    ASSERT_TRUE(RunFolder::Open(dir / "gone" / "load.dat", gone).ok());
+    std::filesystem::remove(dir / "gone");
+    OutputFile broken(gone, "load.err", "err", nullptr);
     FindingWriter failing(options, broken, tally, observer, timer, information);
     const Finding finding{IRT, Level::Error, "e", 4, 0, 0, false, {}};
     failing.writeFinding(finding, FindingPlace{});
     failing.writeFinding(finding, FindingPlace{});
     EXPECT_EQ(failing.findingCount(), 2);
     EXPECT_EQ(tally.ordered(Level::Error), (std::vector<TallyEntry>{{"e", 2, 4, 4}}));
-    EXPECT_EQ(broken.close().code(), Status::Code::WriteFailed);
+    EXPECT_EQ(broken.commit().code(), Status::Code::WriteFailed);
 }
 
 TEST(InformationLineTest, ShowTextKeepsTheCaption) {

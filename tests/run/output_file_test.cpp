@@ -1,11 +1,14 @@
 #include "run/output_file.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/engine_test_support.h"
 
@@ -17,137 +20,118 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-TEST(OutputFileTest, NothingAppendedCreatesNothing) {
-    TempDir dir;
-    OutputFile file(dir / "out.err");
-    EXPECT_FALSE(file.opened());
-    EXPECT_TRUE(file.close().ok());
-    EXPECT_FALSE(fs::exists(dir / "out.err"));
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-TEST(OutputFileTest, TheFirstAppendTruncatesOrCreatesTheFileAndLaterOnesAddToIt) {
-    TempDir dir;
-    WriteBytes(dir / "out.err", "an old and much longer content");
-    OutputFile file(dir / "out.err");
-    file.append("one\r\n");
-    EXPECT_TRUE(file.opened());
-    file.append("");
-    file.append("two\r\n");
-    EXPECT_TRUE(file.close().ok());
-    EXPECT_TRUE(file.opened());  // it was opened in its life, even though it is closed now
-    EXPECT_EQ(ReadBytes(dir / "out.err"), "one\r\ntwo\r\n");
-}
-
-TEST(OutputFileTest, LargeOutputArrivesWhole) {
-    TempDir dir;
-    std::string expected;
-    {
-        OutputFile file(dir / "big.dst");
-        for (int i = 0; i < 5000; ++i) {
-            const std::string line = std::to_string(i) + std::string(100, 'x') + "\r\n";
-            file.append(line);
-            expected += line;
-        }
-        EXPECT_TRUE(file.close().ok());
+class OutputFileTest : public ::testing::Test {
+protected:
+    OutputFileTest() {
+        WriteBytes(dir / "load.dat", "load");
+        EXPECT_TRUE(RunFolder::Open(dir / "load.dat", folder).ok());
     }
-    EXPECT_EQ(ReadBytes(dir / "big.dst"), expected);
-}
 
-TEST(OutputFileTest, TheDestructorWritesWhatIsBuffered) {
     TempDir dir;
+    RunFolder folder;
+};
+
+TEST_F(OutputFileTest, TheOutputAppearsWholeOnlyWhenCommitted) {
     {
-        OutputFile file(dir / "out.err");
-        file.append("kept");
+        OutputFile untouched(folder, "none.err", "err", nullptr);
+        EXPECT_TRUE(untouched.commit().ok());
     }
-    EXPECT_EQ(ReadBytes(dir / "out.err"), "kept");
+    OutputFile file(folder, "load.err", "err", nullptr);
+    file.append("first ");
+    file.append(std::string(300 * 1024, 'x'));
+    ASSERT_EQ(Names(dir.path()).size(), 2u);
+    EXPECT_TRUE(Names(dir.path())[0].starts_with(".load.dat.talveron-err-"));
+    EXPECT_FALSE(fs::exists(dir / "load.err"));
+    ASSERT_TRUE(file.commit().ok());
+    EXPECT_EQ(ReadBytes(dir / "load.err"), "first " + std::string(300 * 1024, 'x'));
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"load.dat", "load.err"}));
 }
 
-TEST(OutputFileTest, ASymbolicLinkIsNotFollowed) {
-    TempDir dir;
+TEST_F(OutputFileTest, ALinkAtTheNameIsReplacedNeverWrittenThrough) {
+    WriteBytes(dir / "precious.txt", "precious");
+    fs::create_hard_link(dir / "precious.txt", dir / "load.err");
+    fs::create_symlink(dir / "precious.txt", dir / "load.dst");
+    for (const char* name : {"load.err", "load.dst"}) {
+        OutputFile file(folder, name, "err", nullptr);
+        file.append("new");
+        ASSERT_TRUE(file.commit().ok());
+        EXPECT_EQ(ReadBytes(dir / name), "new");
+        EXPECT_FALSE(fs::is_symlink(dir / name));
+    }
+    EXPECT_EQ(ReadBytes(dir / "precious.txt"), "precious");
+}
+
+TEST_F(OutputFileTest, AFailedWriteKeepsTheOldNameAndLeavesNoTemporary) {
+    // A file-size limit makes writes fail as a full disk does.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    WriteBytes(dir / "load.err", "old");
+    Status status;
+    {
+        TemporaryFileList temporaries(4);
+        OutputFile file(folder, "load.err", "err", &temporaries);
+        file.append(std::string(5000, 'x'));
+        status = file.commit();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
+    EXPECT_NE(status.message().find((dir / "load.err").string()), std::string::npos);
+    EXPECT_EQ(ReadBytes(dir / "load.err"), "old");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"load.dat", "load.err"}));
+}
+
+TEST_F(OutputFileTest, TheListedTemporaryIsRemovedByRemoveAll) {
+    TemporaryFileList temporaries(1);
+    OutputFile first(folder, "load.err", "err", &temporaries);
+    OutputFile second(folder, "load.dst", "dst", &temporaries);  // beyond the list's room
+    first.append("x");
+    second.append("y");
+    temporaries.removeAll();
+    EXPECT_EQ(Names(dir.path()).size(), 2u);
+    second.discard();
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"load.dat"}));
+}
+
+TEST_F(OutputFileTest, StaleTemporariesOfThisLoadFileOnlyAreRemoved) {
+    const std::vector<std::string> others = {".load.dat.talveron-err-abc",
+                                             ".other.dat.talveron-err-abcdef",
+                                             "load.dat.talveron-dst-abcdef", "load.dat"};
+    for (const std::string& name : others) WriteBytes(dir / name, "x");
+    WriteBytes(dir / ".load.dat.talveron-err-abcdef", "stale");
+    WriteBytes(dir / ".load.dat.talveron-dst-ABC123", "stale");
+    fs::create_directory(dir / ".load.dat.talveron-dst-folder");
+    RemoveStaleTemporaries(folder);
+    std::vector<std::string> expected = others;
+    expected.push_back(".load.dat.talveron-dst-folder");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(dir.path()), expected);
+}
+
+TEST_F(OutputFileTest, OldOutputsAreRemovedButNeverAFolderOrALinksTarget) {
     WriteBytes(dir / "target.txt", "precious");
-    fs::create_symlink(dir / "target.txt", dir / "out.err");
-    OutputFile file(dir / "out.err");
-    file.append("overwrite?");
-    const Status status = file.close();
-    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
-    EXPECT_NE(status.message().find((dir / "out.err").string()), std::string::npos)
-        << status.message();
-    EXPECT_EQ(ReadBytes(dir / "target.txt"), "precious");
-    EXPECT_TRUE(fs::is_symlink(dir / "out.err"));
-}
-
-TEST(OutputFileTest, AFolderThatDoesNotExistIsAFailure) {
-    TempDir dir;
-    const fs::path path = dir / "missing" / "out.err";
-    OutputFile file(path);
-    file.append("x");
-    file.append("y");
-    const Status status = file.close();
-    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
-    EXPECT_NE(status.message().find(path.string()), std::string::npos) << status.message();
-}
-
-TEST(OutputFileTest, AWriteFailureIsKeptAndReportedByClose) {
-    // Small appends fail when close() writes them; large ones while appending.
-    for (const std::size_t size : {std::size_t{3}, std::size_t{300 * 1024}}) {
-        OutputFile file("/dev/full");
-        file.append(std::string(size, 'x'));
-        file.append(std::string(size, 'x'));
-        const Status status = file.close();
-        EXPECT_EQ(status.code(), Status::Code::WriteFailed) << size;
-        EXPECT_NE(status.message().find("/dev/full"), std::string::npos) << status.message();
-        EXPECT_EQ(file.close().code(), Status::Code::WriteFailed);  // the first failure again
-    }
-}
-
-TEST(RemoveOldOutputTest, AFileIsDeletedAndAMissingOneIsFine) {
-    TempDir dir;
     WriteBytes(dir / "old.err", "old");
-    EXPECT_TRUE(RemoveOldOutput(dir / "old.err").ok());
-    EXPECT_FALSE(fs::exists(dir / "old.err"));
-    EXPECT_TRUE(RemoveOldOutput(dir / "old.err").ok());
-}
-
-TEST(RemoveOldOutputTest, AFolderIsNeverDeleted) {
-    TempDir dir;
-    fs::create_directory(dir / "old.err");
-    WriteBytes(dir / "old.err" / "inside.txt", "x");
-    fs::create_directory(dir / "empty.dst");
-    const Status status = RemoveOldOutput(dir / "old.err");
+    fs::create_symlink(dir / "target.txt", dir / "old.dst");
+    fs::create_directory(dir / "folder.err");
+    EXPECT_TRUE(RemoveOldOutput(folder, "old.err").ok());
+    EXPECT_TRUE(RemoveOldOutput(folder, "old.dst").ok());
+    EXPECT_TRUE(RemoveOldOutput(folder, "missing.err").ok());
+    const Status status = RemoveOldOutput(folder, "folder.err");
     EXPECT_EQ(status.code(), Status::Code::NotAFile);
-    EXPECT_NE(status.message().find((dir / "old.err").string()), std::string::npos);
-    EXPECT_EQ(RemoveOldOutput(dir / "empty.dst").code(), Status::Code::NotAFile);
-    EXPECT_TRUE(fs::exists(dir / "old.err" / "inside.txt"));
-    EXPECT_TRUE(fs::is_directory(dir / "empty.dst"));
-}
-
-TEST(RemoveOldOutputTest, ASymbolicLinkIsDeletedNotItsTarget) {
-    TempDir dir;
-    WriteBytes(dir / "target.txt", "precious");
-    fs::create_directory(dir / "folder");
-    fs::create_symlink(dir / "target.txt", dir / "old.err");
-    fs::create_directory_symlink(dir / "folder", dir / "old.dst");
-    fs::create_symlink(dir / "nowhere", dir / "dangling.err");
-    EXPECT_TRUE(RemoveOldOutput(dir / "old.err").ok());
-    EXPECT_TRUE(RemoveOldOutput(dir / "old.dst").ok());
-    EXPECT_TRUE(RemoveOldOutput(dir / "dangling.err").ok());
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "old.err")));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "old.dst")));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "dangling.err")));
-    EXPECT_EQ(ReadBytes(dir / "target.txt"), "precious");
-    EXPECT_TRUE(fs::is_directory(dir / "folder"));
-}
-
-TEST(RemoveOldOutputTest, AFileThatCannotBeDeletedIsAFailure) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    TempDir dir;
-    fs::create_directory(dir / "locked");
-    WriteBytes(dir / "locked" / "old.err", "old");
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    const Status status = RemoveOldOutput(dir / "locked" / "old.err");
-    fs::permissions(dir / "locked", fs::perms::owner_all);
-    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
-    EXPECT_TRUE(fs::exists(dir / "locked" / "old.err"));
+    EXPECT_NE(status.message().find((dir / "folder.err").string()), std::string::npos);
+    EXPECT_EQ(Names(dir.path()),
+              (std::vector<std::string>{"folder.err", "load.dat", "target.txt"}));
 }
 
 }  // namespace

@@ -182,11 +182,13 @@ private slots:
         fs::create_directory(root_ / "load.err");  // where the results file would go
         run(copyToTemp(kUiData / "one-warning-two-errors.dat", "load.dat"));
         const std::vector<QString> messages = dialogs_.logOf(u"message"_s);
-        QCOMPARE(messages.size(), std::size_t{1});
+        QCOMPARE(messages.size(), std::size_t{2});
         QVERIFY(messages[0].startsWith(u"message: Results File Not Written | "_s));
         QVERIFY(messages[0].contains(Q(root_ / "load.err")));
-        // No viewer on a file that is not there; the report this run wrote is offered instead.
-        QCOMPARE(dialogs_.logOf(u"ask"_s), std::vector{kReportQuestion});
+        // Both outputs or neither: no viewer and no report on files that are not there.
+        QCOMPARE(messages[1], u"message: MORVA Validation Complete | Done!"_s);
+        QVERIFY(dialogs_.logOf(u"ask"_s).empty());
+        QVERIFY(!fs::exists(root_ / "load.dst"));
     }
 
     void disablesTheRunWithoutAConfiguration_data() {
