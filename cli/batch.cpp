@@ -1,35 +1,63 @@
 #include "cli/batch.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 #include <sstream>
+#include <system_error>
 #include <thread>
+
+#include "run/run_folder.h"
+#include "run/run_paths.h"
 
 namespace talveron {
 
-std::vector<std::vector<std::size_t>> GroupBySharedOutputs(std::span<const RunPaths> paths) {
-    std::vector<std::size_t> groupOf(paths.size());
-    std::map<std::filesystem::path, std::size_t> groupByOutput;
-    std::vector<std::vector<std::size_t>> groups;
-    for (std::size_t index = 0; index < paths.size(); ++index) {
-        const auto results = groupByOutput.find(paths[index].results);
-        const auto report = groupByOutput.find(paths[index].report);
-        std::size_t group;
-        if (results != groupByOutput.end()) {
-            group = results->second;
-        } else if (report != groupByOutput.end()) {
-            group = report->second;
-        } else {
-            group = groups.size();
-            groups.emplace_back();
+std::vector<std::vector<std::size_t>> GroupBySharedKeys(
+    std::span<const std::vector<std::string>> keys) {
+    // Union-find over the files: each key joins its files.
+    std::vector<std::size_t> parent(keys.size());
+    for (std::size_t index = 0; index < keys.size(); ++index) parent[index] = index;
+    const auto root = [&](std::size_t index) {
+        while (parent[index] != index) index = parent[index] = parent[parent[index]];
+        return index;
+    };
+    std::map<std::string, std::size_t> firstWithKey;
+    for (std::size_t index = 0; index < keys.size(); ++index) {
+        for (const std::string& key : keys[index]) {
+            const auto [found, added] = firstWithKey.try_emplace(key, index);
+            if (!added) {
+                const std::size_t a = root(found->second), b = root(index);
+                parent[std::max(a, b)] = std::min(a, b);
+            }
         }
-        groups[group].push_back(index);
-        groupByOutput.emplace(paths[index].results, group);
-        groupByOutput.emplace(paths[index].report, group);
+    }
+    std::map<std::size_t, std::size_t> groupOfRoot;
+    std::vector<std::vector<std::size_t>> groups;
+    for (std::size_t index = 0; index < keys.size(); ++index) {
+        const auto [group, added] = groupOfRoot.try_emplace(root(index), groups.size());
+        if (added) groups.emplace_back();
+        groups[group->second].push_back(index);
     }
     return groups;
+}
+
+std::vector<std::string> TouchedKeys(const std::string& loadPath) {
+    RunFolder folder;
+    if (!RunFolder::Open(loadPath, folder).ok()) return {};
+    const auto identity = [](FileIdentity id) {
+        return std::to_string(id.device) + ':' + std::to_string(id.inode);
+    };
+    const RunPaths paths = DeriveRunPaths(folder.loadName());
+    std::vector<std::string> keys = {identity(folder.identity()) + '/' + paths.results.string(),
+                                     identity(folder.identity()) + '/' + paths.report.string()};
+    struct stat info {};
+    if (::fstatat(folder.descriptor(), folder.loadName().c_str(), &info, 0) == 0) {
+        keys.push_back("load " + identity({info.st_dev, info.st_ino}));
+    }
+    return keys;
 }
 
 int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>& groups, int jobs,
@@ -72,7 +100,12 @@ int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>
     };
     std::vector<std::thread> workers;
     const auto count = std::min<std::size_t>(static_cast<std::size_t>(jobs), groups.size());
-    for (std::size_t i = 0; i < count; ++i) workers.emplace_back(worker);
+    try {
+        for (std::size_t i = 0; i < count; ++i) workers.emplace_back(worker);
+    } catch (const std::system_error&) {
+        // Out of threads: those started do the work, or this thread alone.
+        if (workers.empty()) return RunGroups(fileCount, groups, 1, task, out, err);
+    }
 
     for (std::size_t index = 0; index < fileCount; ++index) {
         std::unique_lock lock(mutex);

@@ -4,22 +4,28 @@
 #include <functional>
 #include <ostream>
 #include <span>
+#include <string>
 #include <vector>
-
-#include "run/run_paths.h"
 
 namespace talveron {
 
-/// The files that must run one after another, in command-line order: files whose results or
-/// report paths coincide form one group. Groups are ordered by their first file.
-std::vector<std::vector<std::size_t>> GroupBySharedOutputs(std::span<const RunPaths> paths);
+/// The files that must run one after another, in command-line order: files that share a key
+/// (an output they would both write, the load file they both name) form one group, also through
+/// other files. Groups are ordered by their first file.
+std::vector<std::vector<std::size_t>> GroupBySharedKeys(
+    std::span<const std::vector<std::string>> keys);
+
+/// What a load path would touch, as keys that are equal exactly when two paths touch the same
+/// thing: the identity of the folder with each output's name, and the identity of the load file.
+/// A path that cannot be resolved has no keys (its run fails on its own).
+std::vector<std::string> TouchedKeys(const std::string& loadPath);
 
 /// Validates one file (by index), printing to the given streams; returns its exit status.
 using FileTask = std::function<int(std::size_t index, std::ostream& out, std::ostream& err)>;
 
 /// Runs the task for every file, up to `jobs` groups at once. Each file's output reaches `out`
-/// and `err` whole and in file order; with one job it streams straight through. Returns the
-/// highest exit status.
+/// and `err` whole and in file order; with one job it streams straight through. Where no thread
+/// can be started the files run one after another. Returns the highest exit status.
 int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>& groups, int jobs,
               const FileTask& task, std::ostream& out, std::ostream& err);
 

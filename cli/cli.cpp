@@ -5,6 +5,7 @@
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
+#include "cli/descriptor_output.h"
 #include "cli/finding_printer.h"
 #include "cli/run_summary.h"
 #include "config/default_configuration.h"
@@ -56,24 +57,31 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         out << kProgram << ' ' << kVersion << '\n';
         return 0;
     }
+    if (!options.configPath && environment.configDirectory.empty() &&
+        (options.installConfig || !options.loadFiles.empty())) {
+        err << kProgram
+            << ": no configuration directory: set XDG_CONFIG_HOME or HOME, or give --config\n";
+        return 2;
+    }
     if (options.installConfig) {
         const Status installed = InstallDefaultConfiguration(environment.configDirectory);
         if (installed.ok()) {
-            out << kProgram << ": installed the default configuration as "
+            err << kProgram << ": installed the default configuration as "
                 << QuotedPath(environment.configDirectory / kConfigurationFileName) << '\n';
-        } else if (installed.code() == Status::Code::Refused) {
-            out << kProgram << ": " << installed.message() << '\n';
         } else {
             err << kProgram << ": " << installed.message() << '\n';
-            return 2;
+            if (installed.code() != Status::Code::Refused) return 2;
         }
         if (options.loadFiles.empty()) return 0;
     }
     if (options.loadFiles.empty()) return UsageError(err, "no load file given");
 
-    const std::filesystem::path configPath =
-        options.configPath ? *options.configPath
-                           : environment.configDirectory / kConfigurationFileName;
+    std::filesystem::path configPath = options.configPath
+                                           ? *options.configPath
+                                           : environment.configDirectory / kConfigurationFileName;
+    std::error_code ignored;  // a path that cannot be made absolute is named as given
+    if (auto absolute = std::filesystem::absolute(configPath, ignored); !ignored)
+        configPath = absolute;
     RunConfiguration configuration;
     if (const Status loaded = LoadRunConfiguration(configPath, configuration); !loaded.ok()) {
         err << kProgram << ": Configuration file invalid or not found! " << loaded.message()
@@ -81,30 +89,44 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         return 2;
     }
 
-    std::vector<RunPaths> paths;
-    for (const auto& file : options.loadFiles) {
-        paths.push_back(DeriveRunPaths(std::filesystem::absolute(file).lexically_normal()));
-    }
+    std::vector<std::vector<std::string>> keys;
+    for (const auto& file : options.loadFiles) keys.push_back(TouchedKeys(file.string()));
     const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format);
     if (printer) printer->start(out);
     RunInputs inputs{configuration.layouts, configuration.options, configuration.lists,
                      options.asOf};
     inputs.threads = options.threads.value_or(ValidationThreads(options.jobs));
+    inputs.temporaries = environment.temporaries;
+    const CancelRequest neverCancelled;
+    const CancelRequest& cancel = environment.cancel ? *environment.cancel : neverCancelled;
 
     const FileTask validate = [&](std::size_t index, std::ostream& fileOut, std::ostream& fileErr) {
-        PrintingObserver observer(printer.get(), fileOut, options.loadFiles[index].string());
-        const CancelRequest cancel;
-        ValidationRun run(inputs, environment.clock, observer, cancel);
-        const RunOutcome outcome = run.execute(paths[index].load);
-        if (printer) printer->finished(fileOut, outcome);
-        if (options.format == OutputFormat::Text && !options.quiet)
-            PrintRunSummary(fileOut, outcome);
-        for (const std::string& problem : RunProblems(outcome)) {
-            fileErr << kProgram << ": " << problem << '\n';
+        const std::string file = options.loadFiles[index].string();
+        // An interrupt ends the runs under way; the files after them are not begun.
+        if (cancel.requested()) return 2;
+        try {
+            PrintingObserver observer(printer.get(), fileOut, file);
+            ValidationRun run(inputs, environment.clock, observer, cancel);
+            const RunOutcome outcome = run.execute(file);
+            if (printer) printer->finished(fileOut, outcome);
+            if (options.format == OutputFormat::Text && !options.quiet)
+                PrintRunSummary(fileOut, outcome);
+            for (const std::string& problem : RunProblems(outcome)) {
+                fileErr << kProgram << ": " << problem << '\n';
+            }
+            return ExitStatusOf(outcome);
+        } catch (const std::exception& error) {
+            fileErr << kProgram << ": " << QuotedPath(file)
+                    << " was not validated: " << error.what() << '\n';
+            return 2;
         }
-        return ExitStatusOf(outcome);
     };
-    return RunGroups(paths.size(), GroupBySharedOutputs(paths), options.jobs, validate, out, err);
+    int status = RunGroups(keys.size(), GroupBySharedKeys(keys), options.jobs, validate, out, err);
+    if (!out.flush()) {
+        err << kProgram << ": cannot write to standard output: " << OutputFailure(out) << '\n';
+        status = 2;
+    }
+    return status;
 }
 
 }  // namespace talveron

@@ -26,7 +26,7 @@ public:
                  const FindingPlace& place) const override {
         out << file << ':' << finding.lineNumber;
         if (place.spanFirst > 0) out << '.' << Span(place);
-        out << ": " << (finding.level == Level::Error ? "error" : "warning") << ": "
+        out << ": " << (finding.counted == Level::Error ? "error" : "warning") << ": "
             << finding.message << " [" << CheckCodeName(finding.code) << "]\n";
     }
 };
@@ -45,7 +45,8 @@ public:
         line["character"] = finding.character;
         line["span"] = {place.spanFirst, place.spanLast};
         line["code"] = CheckCodeName(finding.code);
-        line["level"] = LevelText(finding.level);
+        line["level"] = LevelText(finding.counted);
+        line["writtenLevel"] = LevelText(finding.level);
         line["message"] = finding.message;
         line["value"] = place.value;
         Write(out, line);
@@ -90,7 +91,7 @@ class CsvPrinter final : public FindingPrinter {
 public:
     void start(std::ostream& out) const override {
         out << "file,line,record_type,field,field_name,character,span,check_code,level,message,"
-               "value\r\n";
+               "value,written_level\r\n";
     }
 
     void finding(std::ostream& out, const std::string& file, const Finding& finding,
@@ -101,11 +102,11 @@ public:
         out << ',' << finding.column << ',';
         WriteCsvField(out, place.fieldName);
         out << ',' << finding.character << ',' << place.spanFirst << '-' << place.spanLast << ','
-            << CheckCodeName(finding.code) << ',' << LevelText(finding.level) << ',';
+            << CheckCodeName(finding.code) << ',' << LevelText(finding.counted) << ',';
         WriteCsvField(out, finding.message);
         out << ',';
         WriteCsvField(out, place.value);
-        out << "\r\n";
+        out << ',' << LevelText(finding.level) << "\r\n";
     }
 };
 

@@ -1,18 +1,69 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/descriptor_output.h"
 #include "config/profile_file.h"
+#include "run/cancel_request.h"
 #include "run/clock.h"
+#include "run/temporary_file_list.h"
+
+namespace {
+
+// What the signal handler reaches; the handler may touch nothing else.
+talveron::CancelRequest interrupted;
+// Room for both outputs of as many runs as --jobs allows, and more.
+talveron::TemporaryFileList temporaries(1024);
+std::atomic<int> firstSignal{0};
+
+/// The first SIGINT or SIGTERM cancels the runs, which finish their outputs; a second one ends
+/// the program at once, leaving no temporary file.
+extern "C" void OnInterrupt(int signal) {
+    int none = 0;
+    if (firstSignal.compare_exchange_strong(none, signal)) {
+        interrupted.request();
+        return;
+    }
+    temporaries.removeAll();
+    ::_exit(128 + firstSignal.load());
+}
+
+/// A descriptor 0-2 that is closed would be taken by the first file opened, and messages meant
+/// for standard error would land in it.
+void OpenClosedStandardDescriptors() {
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (::fcntl(descriptor, F_GETFD) == -1) ::open("/dev/null", O_RDWR);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    OpenClosedStandardDescriptors();
+    // A closed pipe on standard output is seen as EPIPE by the writer, not as a fatal signal.
+    ::signal(SIGPIPE, SIG_IGN);
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    ::sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+
     std::ios::sync_with_stdio(false);
+    talveron::DescriptorOutput standardOutput(STDOUT_FILENO);
+    std::ostream out(&standardOutput);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const talveron::SystemClock clock;
     const talveron::CliEnvironment environment{
-        talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }),
-        clock};
-    return talveron::RunCli(arguments, std::cout, std::cerr, environment);
+        talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }), clock,
+        &interrupted, &temporaries};
+    const int status = talveron::RunCli(arguments, out, std::cerr, environment);
+    const int signal = firstSignal.load();
+    return signal != 0 ? 128 + signal : status;
 }

@@ -52,7 +52,9 @@ void IniDocument::index() {
     firstSectionByName_.clear();
     const std::string_view text = text_;
     std::size_t current = kNone;  // the section that takes key lines; kNone outside or in a repeat
-    for (std::size_t begin = 0; begin < text.size();) {
+    // Editors on Windows start the file with a UTF-8 byte-order mark; it is not part of line 1.
+    const std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    for (std::size_t begin = start; begin < text.size();) {
         const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
         const std::size_t next = NextLine(text, end);
         const std::string_view line = text.substr(begin, end - begin);

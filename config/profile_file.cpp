@@ -75,11 +75,6 @@ bool IsReadOnly(const fs::path& target) {
     return ::stat(target.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
 }
 
-mode_t PermissionsOf(const fs::path& target) {
-    struct stat info {};
-    return ::stat(target.c_str(), &info) == 0 ? info.st_mode & 0777 : kNewFilePermissions;
-}
-
 bool WriteAll(int descriptor, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(descriptor, text.data(), text.size());
@@ -88,6 +83,31 @@ bool WriteAll(int descriptor, std::string_view text) {
         text.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
+}
+
+// Replaces the file's bytes without replacing the file, so that its owner, group and mode stay;
+// on failure the old bytes are written back.
+Status RewriteInPlace(const fs::path& target, std::string_view text) {
+    const FileDescriptor file(::open(target.c_str(), O_RDWR | O_CLOEXEC));
+    if (!file.valid()) return WriteError(target, Reason(errno));
+    std::string old;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
+        if (count == 0) break;
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return WriteError(target, Reason(errno));
+        old.append(buffer, static_cast<std::size_t>(count));
+    }
+    const auto replace = [&](std::string_view bytes) {
+        return ::lseek(file.get(), 0, SEEK_SET) == 0 && WriteAll(file.get(), bytes) &&
+               ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 &&
+               ::fsync(file.get()) == 0;
+    };
+    if (replace(text)) return Status::Ok();
+    const int error = errno;
+    (void)replace(old);
+    return WriteError(target, Reason(error));
 }
 
 // Makes the rename itself durable. The new file is already in place, so a failure here only
@@ -121,8 +141,8 @@ Status LoadIniFile(const fs::path& path, IniDocument& document) {
     if (::fstat(file.get(), &info) != 0)
         return ReadError(Status::Code::ReadFailed, path, Reason(errno));
     if (S_ISDIR(info.st_mode)) return ReadError(Status::Code::NotAFile, path, Reason(EISDIR));
-    // A device such as /dev/zero never ends; a pipe ends when its writer closes it.
-    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+    // A device such as /dev/zero never ends, a FIFO's writer may never close it.
+    if (!S_ISREG(info.st_mode)) {
         return ReadError(Status::Code::NotAFile, path, "it is not a regular file");
     }
     if (::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK) != 0)
@@ -148,12 +168,24 @@ Status SaveIniFileAtomically(const fs::path& path, const IniDocument& document) 
     fs::path directory = target.parent_path();
     if (directory.empty()) directory = ".";
 
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     std::string pattern = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
     FileDescriptor file(::mkstemp(pattern.data()));
-    if (!file.valid()) return WriteError(target, Reason(errno));
+    if (!file.valid()) {
+        // A folder the user may not create files in, yet a file they may write: edit in place.
+        return exists && errno == EACCES ? RewriteInPlace(target, document.text())
+                                         : WriteError(target, Reason(errno));
+    }
     TemporaryFile temporary(pattern);
-    if (::fchmod(file.get(), PermissionsOf(target)) != 0 ||
-        !WriteAll(file.get(), document.text()) || ::fsync(file.get()) != 0 || !file.close() ||
+    if (::fchmod(file.get(), exists ? old.st_mode & 0777 : kNewFilePermissions) != 0)
+        return WriteError(target, Reason(errno));
+    // A shared file keeps its owner and group; where the new file cannot carry them, the old
+    // file is rewritten in place instead.
+    if (exists && ::fchown(file.get(), old.st_uid, old.st_gid) != 0) {
+        return RewriteInPlace(target, document.text());
+    }
+    if (!WriteAll(file.get(), document.text()) || ::fsync(file.get()) != 0 || !file.close() ||
         ::rename(temporary.path().c_str(), target.c_str()) != 0) {
         return WriteError(target, Reason(errno));
     }

@@ -18,15 +18,18 @@ std::filesystem::path ConfigurationDirectory(
     const std::function<const char*(const char*)>& environment);
 
 /// Reads an INI-format file whole. A missing file is reported as NotFound (callers that want the
-/// defaults then use an empty document); a directory or a device as NotAFile; other failures as
-/// ReadFailed. A FIFO is read until its writer closes it; opening one never blocks.
+/// defaults then use an empty document); anything but a regular file (after following links:
+/// a folder, a device, a FIFO) as NotAFile, without blocking; other failures as ReadFailed.
 Status LoadIniFile(const std::filesystem::path& path, IniDocument& document);
 
 /// Replaces the file with the document's text atomically: the text goes to a temporary file in
 /// the same directory, is flushed to disk and renamed over the old file, so a crash never leaves a
 /// half-written file. A symbolic link is followed and its target replaced; the old file's
 /// permissions are kept. A file without any write permission bit is read-only and is not
-/// replaced. On failure the old file is untouched.
+/// replaced. The old file's owner and group are kept too: where the new file cannot carry them
+/// (the user is not the owner) or cannot be created (a folder closed to the user), the old file
+/// is rewritten in place, and its old bytes are written back if that fails. On failure the old
+/// file is untouched.
 Status SaveIniFileAtomically(const std::filesystem::path& path, const IniDocument& document);
 
 /// WriteProfileValue on a file: load (a missing file starts empty), set one key, save atomically.

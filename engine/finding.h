@@ -25,6 +25,10 @@ struct Finding {
     std::int32_t character = 0;  ///< 1-based position in the line; 0 when none
     bool headerType = false;     ///< the check passed the type "H" (written as Type=H)
     std::string_view record;     ///< the whole line, without its terminator
+    /// The counter the finding went to: `level`, but for an invalid record length, which is
+    /// written as ERROR and counted as a warning when the record is too long, and the other way
+    /// round for a short header.
+    Level counted = Level::Error;
 };
 
 /// Where a finding sits in its record, for printers that show more than the results file does.

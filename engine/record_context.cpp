@@ -113,6 +113,7 @@ void RecordContext::deliver(Level tally, const Rule& rule, int ordinal, std::int
     finding.character = character;
     finding.headerType = headerType;
     finding.record = record_;
+    finding.counted = tally;
 
     FindingPlace place;
     place.recordType = recordType_;

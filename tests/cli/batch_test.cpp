@@ -6,16 +6,31 @@
 #include <mutex>
 #include <sstream>
 
+#include "support/temporary_directory.h"
+
 namespace talveron {
 namespace {
 
-TEST(GroupBySharedOutputs, FilesWithTheSameOutputsRunTogetherInOrder) {
-    const std::vector<RunPaths> paths = {
-        DeriveRunPaths("/d/a.dat"), DeriveRunPaths("/d/b.dat"), DeriveRunPaths("/d/a.old.dat"),
-        DeriveRunPaths("/e/a.dat"), DeriveRunPaths("/d/b.x"),
-    };
-    const auto groups = GroupBySharedOutputs(paths);
-    EXPECT_EQ(groups, (std::vector<std::vector<std::size_t>>{{0, 2}, {1, 4}, {3}}));
+TEST(GroupBySharedKeys, FilesThatTouchOneThingRunTogetherInOrder) {
+    testing::TemporaryDirectory dir;
+    const auto root = dir.path();
+    std::filesystem::create_directories(root / "d");
+    std::filesystem::create_directories(root / "e");
+    std::filesystem::create_directory_symlink(root / "d", root / "L");
+    testing::WriteBytes(root / "d" / "a.dat", "a");
+    testing::WriteBytes(root / "d" / "b.dat", "b");
+    std::filesystem::create_hard_link(root / "d" / "b.dat", root / "e" / "c.dat");
+    // a.x.dat through the link writes d/a.err; e/c.dat is d/b.dat under another name; f/ is
+    // missing, so its file has no keys and runs alone.
+    const std::vector<std::string> files = {"d/a.dat", "d/b.dat", "L/a.x.dat",   "e/c.dat",
+                                            "e/a.dat", "f/a.dat", "L/../e/a.dat"};
+    std::vector<std::vector<std::string>> keys;
+    for (const std::string& file : files) keys.push_back(TouchedKeys((root / file).string()));
+    EXPECT_EQ(GroupBySharedKeys(keys),
+              (std::vector<std::vector<std::size_t>>{{0, 2}, {1, 3}, {4, 6}, {5}}));
+    // Keys join files also through a third one.
+    EXPECT_EQ(GroupBySharedKeys(std::vector<std::vector<std::string>>{{"x"}, {"y"}, {"x", "y"}}),
+              (std::vector<std::vector<std::size_t>>{{0, 1, 2}}));
 }
 
 TEST(RunGroups, OutputFollowsFileOrderAndTheHighestStatusWins) {

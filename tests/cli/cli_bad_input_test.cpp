@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
                     return ValidateWith(folder, folder / "TALVERON.CFG");
                 },
                 2,
-                {"/TALVERON.CFG\" does not define all four record layouts"}},
+                {"/TALVERON.CFG\": it is not a regular file"}},
         CliCase{"empty",
                 [](const fs::path& folder) {
                     WriteBytes(folder / "TALVERON.CFG", "");

@@ -187,7 +187,8 @@ TEST(CliEndToEnd, InstallConfigNeverOverwrites) {
     WriteBytes(configDirectory / "TALVERON.CFG", "[H]\r\n");
     run = RunTalveronCli({"--install-config"}, configDirectory);
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("left as it is"), std::string::npos);
+    EXPECT_NE(run.err.find("left as it is"), std::string::npos);
+    EXPECT_EQ(run.out, "");
     EXPECT_EQ(ReadBytes(configDirectory / "TALVERON.CFG"), "[H]\r\n");
 }
 

@@ -16,7 +16,8 @@ struct Printed {
                     .column = 13,
                     .character = 108,
                     .headerType = false,
-                    .record = {}};
+                    .record = {},
+                    .counted = Level::Error};
     FindingPlace place{.recordType = 'D',
                        .fieldName = "CEDE",
                        .value = "0.X25",
@@ -36,7 +37,7 @@ TEST(GnuPrinter, ShowsTheCharacterOrTheFieldSpan) {
     EXPECT_EQ(Print(OutputFormat::Gnu, printed),
               "load.dat:12.108: error: Dose contains invalid character 'X' [DVIC]\n");
 
-    printed.finding.level = Level::Warning;
+    printed.finding.counted = Level::Warning;  // printed as counted, whatever the results file says
     printed.finding.code = OptionKey::NRND;
     printed.place.spanFirst = 106;
     printed.place.spanLast = 112;
@@ -58,7 +59,8 @@ TEST(JsonPrinter, WritesOneObjectPerLineAndSurvivesBytesThatAreNotUtf8) {
     EXPECT_EQ(nlohmann::json::parse(line), nlohmann::json::parse(R"({
         "type": "finding", "file": "load.dat", "line": 12, "recordType": "D", "field": 13,
         "fieldName": "CEDE", "character": 108, "span": [108, 108], "code": "DVIC",
-        "level": "ERROR", "message": "Dose contains invalid character 'X'", "value": "0.\ufffd\""
+        "level": "ERROR", "writtenLevel": "ERROR", "message": "Dose contains invalid character 'X'",
+        "value": "0.\ufffd\""
     })"));
 }
 
@@ -70,10 +72,10 @@ TEST(CsvPrinter, QuotesFieldsThatNeedIt) {
     MakeFindingPrinter(OutputFormat::Csv)->start(header);
     EXPECT_EQ(header.str(),
               "file,line,record_type,field,field_name,character,span,check_code,level,message,"
-              "value\r\n");
+              "value,written_level\r\n");
     EXPECT_EQ(Print(OutputFormat::Csv, printed, "my,load.dat"),
               "\"my,load.dat\",12,D,13,CEDE,108,108-108,DVIC,ERROR,"
-              "\"'A,B' Is not a valid value for Sex\",\"say \"\"hi\"\"\"\r\n");
+              "\"'A,B' Is not a valid value for Sex\",\"say \"\"hi\"\"\",ERROR\r\n");
 }
 
 TEST(FindingPrinter, TextFormatPrintsNoFindings) {

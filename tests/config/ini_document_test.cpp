@@ -49,6 +49,7 @@ TEST(IniDocumentTest, FindDeliversTheValueOfTheKey) {
         {"missing key", "[s]\nk=v\n", "s", "j", absent},
         {"only ASCII letters fold", "[s]\n\xC3\x84=v\n", "s", "\xC3\xA4", absent},
         {"empty text", "", "s", "k", absent},
+        {"a byte-order mark before the first line", "\xEF\xBB\xBF[H]\r\n1=A\r\n", "H", "1", "A"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IniDocument(c.text).find(c.section, c.key), c.expected) << c.what;

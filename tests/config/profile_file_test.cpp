@@ -1,8 +1,12 @@
 #include "config/profile_file.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -124,44 +128,25 @@ TEST(LoadIniFileTest, ReportsOtherFailuresAsReadFailed) {
     EXPECT_NE(status.message().find("Not a directory"), std::string::npos) << status.message();
 }
 
-// A device never ends; a FIFO without a writer must not block the reader.
-TEST(LoadIniFileTest, RefusesADeviceAndReadsAFifoWithoutWaitingForAWriter) {
-    IniDocument document("[old]\n");
-    const Status device = LoadIniFile("/dev/zero", document);
-    EXPECT_EQ(device.code(), Status::Code::NotAFile);
-    EXPECT_NE(device.message().find("\"/dev/zero\": it is not a regular file"), std::string::npos)
-        << device.message();
-    EXPECT_EQ(document.text(), "[old]\n");
-
+// A device never ends and a FIFO's writer may never close it: only a regular file is read.
+TEST(LoadIniFileTest, RefusesADeviceAndAFifoWithoutWaiting) {
     const TemporaryDirectory directory;
     const fs::path fifo = directory / "fifo.cfg";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    auto loading = std::async(std::launch::async, [&] { return LoadIniFile(fifo, document); });
-    if (loading.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
-        // Release the reader before failing, so the test ends.
-        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
-        ADD_FAILURE() << "reading a FIFO without a writer waits for one";
+    const int holder = ::open(fifo.c_str(), O_RDWR);  // a writer that never closes
+    for (const fs::path& path : {fs::path("/dev/zero"), fifo, directory / "link.cfg"}) {
+        if (path.filename() == "link.cfg") fs::create_symlink(fifo, path);
+        IniDocument document("[old]\n");
+        auto loading = std::async(std::launch::async, [&] { return LoadIniFile(path, document); });
+        ASSERT_NE(loading.wait_for(std::chrono::seconds(20)), std::future_status::timeout) << path;
+        const Status status = loading.get();
+        EXPECT_EQ(status.code(), Status::Code::NotAFile) << path;
+        EXPECT_NE(status.message().find(QuotedPath(path) + ": it is not a regular file"),
+                  std::string::npos)
+            << status.message();
+        EXPECT_EQ(document.text(), "[old]\n");
     }
-    EXPECT_TRUE(loading.get().ok());
-    EXPECT_EQ(document.text(), "");
-}
-
-TEST(LoadIniFileTest, ReadsWhatAFifoHolds) {
-    const TemporaryDirectory directory;
-    const fs::path fifo = directory / "fifo.cfg";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    // A reader end held open lets the text wait in the FIFO after its writer is gone.
-    const int holder = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(holder, 0);
-    const int writer = ::open(fifo.c_str(), O_WRONLY);
-    ASSERT_GE(writer, 0);
-    const std::string text = "[H]\n1=A\n";
-    ASSERT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    ::close(writer);
-    IniDocument document;
-    EXPECT_TRUE(LoadIniFile(fifo, document).ok());
     ::close(holder);
-    EXPECT_EQ(document.text(), text);
 }
 
 TEST(SaveIniFileTest, WritesANewFileReadableByAll) {
@@ -234,17 +219,59 @@ TEST(SaveIniFileTest, FailsInAMissingDirectory) {
         << status.message();
 }
 
-TEST(SaveIniFileTest, FailureInAReadOnlyDirectoryLeavesTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only directories";
+// A shared configuration (root:group 0660) saved by a member of the group.
+struct SharedSaveCase {
+    const char* what;
+    fs::perms folder;  ///< the folder's mode: whether the member may create the new file there
+    rlim_t fileSize;   ///< the member's file-size limit: a small one makes writing fail
+    bool saved;        ///< the new text is there; else the old one, restored
+};
+
+void PrintTo(const SharedSaveCase& test, std::ostream* out) { *out << test.what; }
+
+class SharedSaveTest : public testing::TestWithParam<SharedSaveCase> {};
+
+TEST_P(SharedSaveTest, KeepsOwnerGroupAndModeOrTheOldBytes) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to set up another user";
+    constexpr gid_t kGroup = 4242;
     const TemporaryDirectory directory;
-    const fs::path path = directory / "old.cfg";
-    WriteFile(path, "old\n");
-    fs::permissions(directory.path(), fs::perms(0555));
-    const Status status = SaveIniFileAtomically(path, IniDocument("new\n"));
-    EXPECT_EQ(status.code(), Status::Code::WriteFailed);
-    EXPECT_EQ(ReadFile(path), "old\n");
-    EXPECT_EQ(EntryCount(directory.path()), 1);
+    const fs::path path = directory / "TALVERON.CFG";
+    WriteFile(path, "[old]\n");
+    ASSERT_EQ(::chown(path.c_str(), 0, kGroup), 0);
+    fs::permissions(path, fs::perms(0660));
+    fs::permissions(directory.path(), GetParam().folder);
+    const std::string text(200, 'n');
+    // As root the new file can carry any owner; as the member it cannot.
+    for (const bool member : {false, true}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const rlimit limit{GetParam().fileSize, GetParam().fileSize};
+            ::signal(SIGXFSZ, SIG_IGN);
+            const bool dropped = !member || (::setgroups(1, &kGroup) == 0 &&
+                                             ::setgid(kGroup) == 0 && ::setuid(4242) == 0);
+            if (member) ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::_exit(dropped && SaveIniFileAtomically(path, IniDocument(text)).ok() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const bool saved = !member || GetParam().saved;
+        EXPECT_EQ(WEXITSTATUS(status), saved ? 0 : 1) << GetParam().what << member;
+        EXPECT_EQ(ReadFile(path), saved ? text : "[old]\n") << GetParam().what << member;
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        EXPECT_EQ(info.st_uid, 0u);
+        EXPECT_EQ(info.st_gid, kGroup);
+        EXPECT_EQ(info.st_mode & 0777, 0660u);
+        EXPECT_EQ(EntryCount(directory.path()), 1);
+        WriteFile(path, "[old]\n");
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, SharedSaveTest,
+    testing::Values(SharedSaveCase{"folder open to all", fs::perms(0777), RLIM_INFINITY, true},
+                    SharedSaveCase{"folder of root only", fs::perms(0755), RLIM_INFINITY, true},
+                    SharedSaveCase{"writing fails", fs::perms(0755), 100, false}));
 
 struct ModeCase {
     fs::perms mode;
