@@ -47,8 +47,10 @@ void OpenClosedStandardDescriptors() {
 
 int main(int argc, char** argv) {
     OpenClosedStandardDescriptors();
-    // A closed pipe on standard output is seen as EPIPE by the writer, not as a fatal signal.
+    // A closed pipe on standard output is EPIPE to the writer, and a file-size limit EFBIG to
+    // the output being written, rather than signals that end the program without a word.
     ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     ::sigemptyset(&action.sa_mask);
