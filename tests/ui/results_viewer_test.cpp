@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(grid()->item(15, 1)->text(), u"0.000"_s);
         QCOMPARE(grid()->item(6, 1)->text(), u"WHITFIELD"_s);
         QCOMPARE(selectedRow(), 15);
-        QVERIFY(grid()->viewport()->rect().contains(grid()->visualItemRect(grid()->item(15, 0))));
+        QVERIFY(rowInView(15));
     }
 
     void stepsWithButtonsAndMenus() {
@@ -154,9 +154,9 @@ private slots:
         QCOMPARE(marks(181, 182), u"CF"_s);
         QCOMPARE(grid()->item(0, 1)->text(), u"302948"_s);
         QCOMPARE(grid()->item(21, 1)->text(), u"RADIATION THERAPIST"_s);
-        // The last field is selected and the grid shows its last page.
+        // The last field is selected and wholly in view.
         QCOMPARE(selectedRow(), 21);
-        QCOMPARE(grid()->verticalScrollBar()->value(), grid()->verticalScrollBar()->maximum());
+        QVERIFY(rowInView(21));
         // The strip scrolls up to the end of the 200-character record and centres the field.
         auto* scroll = find<QScrollBar>(u"hs"_s);
         QCOMPARE(scroll->maximum(), 200 - viewer_->cellCount() + 1);
@@ -264,6 +264,10 @@ private:
         return marks;
     }
     QTableWidget* grid() const { return find<QTableWidget>(u"cv"_s); }
+    /// The operator sees the whole row.
+    bool rowInView(int row) const {
+        return grid()->viewport()->rect().contains(grid()->visualItemRect(grid()->item(row, 1)));
+    }
     int selectedRow() const {
         const QModelIndexList rows = grid()->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows[0].row() : -1;
