@@ -12,8 +12,8 @@ namespace talveron {
 inline constexpr std::size_t kMaxSectionBytes = std::size_t{40} << 20;
 
 /// Reads sections of a results file by the offsets of their "[", through a window of the file
-/// held in memory, so that stepping to a neighbouring section reads nothing more. Holds at most
-/// one window and one section, whatever the file's size.
+/// held in memory, so that stepping to a neighbouring section reads nothing more. The window is
+/// at most kMaxSectionBytes, whatever the file's size.
 class SectionReader {
 public:
     /// Reads `input`, which must be seekable; `windowSize` is what one read takes at least.
