@@ -36,7 +36,7 @@ done
 cmp -s "$data/talveron/TALVERON.CFG" "$SOURCE_DIR/data/TALVERON.CFG" ||
   fail "the installed TALVERON.CFG differs from data/TALVERON.CFG"
 cmp -s "$doc/copyright" "$SOURCE_DIR/LICENSE" || fail "the installed copyright differs from LICENSE"
-for document in howto.rtf genref.rtf sysadm.rtf; do
+for document in howto.md genref.md sysadm.md; do
   cmp -s "$doc/$document" "$SOURCE_DIR/docs/help/$document" ||
     fail "help document $document is not installed in $DOCDIR"
 done

@@ -259,18 +259,18 @@ private slots:
 
     void opensHelpDocumentsFromTheFirstPlaceThatHasThem() {
         for (const fs::path& directory : helpDirectories_) fs::create_directories(directory);
-        writeFile("here/howto.rtf", "{\\rtf1 }");
-        writeFile("installed/howto.rtf", "{\\rtf1 }");
-        writeFile("installed/genref.rtf", "{\\rtf1 }");
+        writeFile("here/howto.md", "# Guide");
+        writeFile("installed/howto.md", "# Guide");
+        writeFile("installed/genref.md", "# Reference");
         makeWindow();
         find<QAction>("mnu_help_users_guide")->trigger();
         find<QAction>("mnu_help_reference")->trigger();
-        QCOMPARE(opener_.documents, (std::vector<fs::path>{helpDirectories_[0] / "howto.rtf",
-                                                           helpDirectories_[1] / "genref.rtf"}));
+        QCOMPARE(opener_.documents, (std::vector<fs::path>{helpDirectories_[0] / "howto.md",
+                                                           helpDirectories_[1] / "genref.md"}));
         find<QAction>("mnu_help_administrative")->trigger();
         QCOMPARE(opener_.documents.size(), std::size_t{2});
         QCOMPARE(dialogs_.log.back(),
-                 u"message: Talveron | The help document \"sysadm.rtf\" was not found."_s);
+                 u"message: Talveron | The help document \"sysadm.md\" was not found."_s);
     }
 
     void showsTheVersionInTheAboutBox() {
