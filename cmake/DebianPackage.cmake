@@ -19,8 +19,7 @@ set(CPACK_PACKAGE_DESCRIPTION
   "batch use and scripts (talveron-cli).")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-# The help-document path compiled into the desktop program holds only when the package installs
-# where the build was configured to.
+# The package installs where the build was configured to (/usr, by scripts/package.sh).
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 
@@ -29,7 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TALVERON_BUILD_DESKTOP)
-  # The help documents and reports open through xdg-open; the menu icon sits in the hicolor theme.
+  # "Open in editor" hands help documents and reports to xdg-open; the menu icon sits in the
+  # hicolor theme.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, hicolor-icon-theme")
 endif()
 

@@ -3,8 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-packages.sh
-# The desktop program looks for its help documents under the prefix it was configured with, so the
-# package is built for /usr, where it installs.
+# The package is built for /usr, where it installs.
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DTALVERON_BUILD_DESKTOP=ON -DTALVERON_BUILD_TESTS=OFF -DTALVERON_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-package -j"$(nproc)"

@@ -18,11 +18,10 @@ IniDocument Read(const std::filesystem::path& path, Status& status) {
 
 bool ConfigurationFile::load() {
     RunConfiguration configuration;
-    const Status status = LoadRunConfiguration(path_, configuration);
+    status_ = LoadRunConfiguration(path_, configuration);
     layouts_ = std::move(configuration.layouts);
     options_ = configuration.options;
-    problem_ = status.message();
-    return status.ok();
+    return status_.ok();
 }
 
 void ConfigurationFile::reloadOptions() {

@@ -5,6 +5,7 @@
 
 #include "config/option_settings.h"
 #include "config/record_layout.h"
+#include "config/status.h"
 #include "config/value_lists.h"
 
 namespace talveron {
@@ -19,7 +20,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     /// Reads the layouts and the options. False when the file is missing or unreadable or a record
-    /// layout is empty; problem() then says why.
+    /// layout is empty; problem() then says why and missing() whether the file is not there.
     bool load();
     /// Reads the options again; a file that cannot be read gives the defaults.
     void reloadOptions();
@@ -27,7 +28,8 @@ public:
     ValueLists loadValueLists() const;
 
     bool usable() const { return layouts_.usable(); }
-    const std::string& problem() const { return problem_; }
+    const std::string& problem() const { return status_.message(); }
+    bool missing() const { return status_.code() == Status::Code::NotFound; }
     const LayoutTable& layouts() const { return layouts_; }
     const OptionSettings& options() const { return options_; }
 
@@ -35,7 +37,7 @@ private:
     std::filesystem::path path_;
     LayoutTable layouts_;
     OptionSettings options_ = OptionSettings::Defaults();
-    std::string problem_;
+    Status status_;
 };
 
 }  // namespace talveron

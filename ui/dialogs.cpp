@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace talveron {
 
@@ -25,22 +26,38 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-int Exec(QWidget* parent, const OperatorMessage& message, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(IconOf(message.icon), QString::fromStdString(message.title),
-                    QString::fromStdString(message.text), buttons, parent);
+// A message box with the message's title, text, icon and detail, and those buttons.
+void Fill(QMessageBox& box, const OperatorMessage& message, QMessageBox::StandardButtons buttons) {
+    box.setIcon(IconOf(message.icon));
+    box.setWindowTitle(QString::fromStdString(message.title));
+    box.setText(QString::fromStdString(message.text));
     box.setTextFormat(Qt::PlainText);
+    box.setStandardButtons(buttons);
     if (!message.detail.empty()) box.setInformativeText(QString::fromStdString(message.detail));
-    return box.exec();
 }
 
 }  // namespace
 
 void WidgetDialogs::showMessage(QWidget* parent, const OperatorMessage& message) {
-    Exec(parent, message, QMessageBox::Ok);
+    QMessageBox box(parent);
+    Fill(box, message, QMessageBox::Ok);
+    box.exec();
 }
 
 bool WidgetDialogs::ask(QWidget* parent, const OperatorMessage& question) {
-    return Exec(parent, question, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    QMessageBox box(parent);
+    Fill(box, question, QMessageBox::Ok | QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+bool WidgetDialogs::offer(QWidget* parent, const OperatorOffer& offer) {
+    QMessageBox box(parent);
+    Fill(box, offer.question, QMessageBox::Cancel);
+    QPushButton* action =
+        box.addButton(QString::fromStdString(offer.action), QMessageBox::AcceptRole);
+    box.setDefaultButton(action);
+    box.exec();
+    return box.clickedButton() == action;
 }
 
 QString WidgetDialogs::chooseOpenFile(QWidget* parent, const FileChoice& choice) {

@@ -29,6 +29,8 @@ public:
     virtual void showMessage(QWidget* parent, const OperatorMessage& message) = 0;
     /// An OK / Cancel question; true for OK.
     virtual bool ask(QWidget* parent, const OperatorMessage& question) = 0;
+    /// A question with the offer's action button and Cancel; true for the action.
+    virtual bool offer(QWidget* parent, const OperatorOffer& offer) = 0;
     /// The chosen file's full path; empty when the dialog was cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const FileChoice& choice) = 0;
     /// Shows a window modally; returns when it has been closed.
@@ -43,6 +45,7 @@ class WidgetDialogs final : public Dialogs {
 public:
     void showMessage(QWidget* parent, const OperatorMessage& message) override;
     bool ask(QWidget* parent, const OperatorMessage& question) override;
+    bool offer(QWidget* parent, const OperatorOffer& offer) override;
     QString chooseOpenFile(QWidget* parent, const FileChoice& choice) override;
     void showModal(QDialog& dialog) override;
     bool preparePrinter(QWidget* parent, QPrinter& printer) override;

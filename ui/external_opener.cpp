@@ -1,6 +1,7 @@
 #include "ui/external_opener.h"
 
 #include <QDesktopServices>
+#include <QStandardPaths>
 #include <QString>
 #include <QUrl>
 
@@ -10,13 +11,9 @@
 
 namespace talveron {
 
-namespace {
-
-bool Open(const std::filesystem::path& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+bool DesktopOpener::available() const {
+    return !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
 }
-
-}  // namespace
 
 std::string DesktopOpener::openTextFile(const std::filesystem::path& path) {
     // The opener runs detached and cannot tell us about a missing file, so look first.
@@ -29,12 +26,15 @@ std::string DesktopOpener::openTextFile(const std::filesystem::path& path) {
                 : std::make_error_code(std::errc::no_such_file_or_directory).message();
         return "Cannot open " + QuotedPath(path) + ": " + reason;
     }
-    if (!Open(path)) return "Cannot open " + QuotedPath(path) + ": no text editor could be started";
+    if (!available()) {
+        return "Cannot open " + QuotedPath(path) +
+               ": there is no program to open it with (xdg-open, of the Debian package xdg-utils, "
+               "is not installed)";
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())))) {
+        return "Cannot open " + QuotedPath(path) + ": no text editor could be started";
+    }
     return {};
-}
-
-void DesktopOpener::openDocument(const std::filesystem::path& path) {
-    static_cast<void>(Open(path));
 }
 
 }  // namespace talveron

@@ -1,19 +1,23 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "config/default_configuration.h"
 #include "config/profile_file.h"
 #include "ui/about_box.h"
 #include "ui/dialogs.h"
-#include "ui/external_opener.h"
 #include "ui/help_documents.h"
 #include "ui/notice_line.h"
 #include "ui/operator_message.h"
@@ -40,6 +44,15 @@ QString DirectoryOf(const QString& path) {
                                 std::filesystem::path(path.toStdString()).parent_path().string());
 }
 
+// The one local load file (*.dat) a drag carries; empty when it carries anything else.
+QString DraggedLoadFile(const QMimeData* data) {
+    if (data == nullptr || data->urls().size() != 1 || !data->urls().front().isLocalFile()) {
+        return {};
+    }
+    const QString path = data->urls().front().toLocalFile();
+    return path.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive) ? path : QString();
+}
+
 QPushButton* CommandButton(const QString& text, const QString& name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
@@ -53,62 +66,66 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
       configuration_(services_.configurationDirectory / kConfigurationFileName),
+      recentFiles_(services_.configurationDirectory / kDesktopSettingsFileName),
       controller_(services_.clock, this) {
     setObjectName(QStringLiteral("f"));
     setWindowTitle(Text(kProgramTitle));
     style::ApplyWindowLook(*this);
+    setAcceptDrops(true);
     buildMenus();
     setCentralWidget(buildCentre());
-    setFixedSize(kInnerWidth, kInnerHeight + menuBar()->sizeHint().height());
+    resize(kInnerWidth, kInnerHeight + menuBar()->sizeHint().height());
     connectController();
-
-    if (!configuration_.load()) {
-        services_.dialogs.showMessage(
-            this, ConfigurationInvalidMessage(configuration_.path(), configuration_.problem()));
-        // The menu items stand for the buttons, so they go with them.
-        validateButton_->setEnabled(false);
-        viewButton_->setEnabled(false);
-        validateAction_->setEnabled(false);
-        viewAction_->setEnabled(false);
-    }
+    loadConfiguration();
+    fillRecentFiles();
+    setRunControls(false);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus() {
-    const auto add = [this](QMenu* menu, const QString& text, const QString& name, auto slot) {
+    const auto add = [this](QMenu* menu, const QString& text, const QString& name,
+                            const QKeySequence& shortcut, auto slot) {
         QAction* action = menu->addAction(text);
         action->setObjectName(name);
+        action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
     const auto separator = [](QMenu* menu, const QString& name) {
-        menu->addSeparator()->setObjectName(name);
+        QAction* line = menu->addSeparator();
+        line->setObjectName(name);
+        return line;
     };
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu_->setObjectName(QStringLiteral("mnu_file"));
+    fileMenu_->setToolTipsVisible(true);
     validateAction_ = add(fileMenu_, QStringLiteral("&Validate"), QStringLiteral("mnu_validate"),
-                          [this] { validate(); });
-    viewAction_ = add(fileMenu_, QStringLiteral("View &Results"),
-                      QStringLiteral("mnu_view_results"), [this] { viewResults(); });
+                          QKeySequence(Qt::CTRL | Qt::Key_O), [this] { validate(); });
+    viewAction_ =
+        add(fileMenu_, QStringLiteral("View &Results"), QStringLiteral("mnu_view_results"),
+            QKeySequence(Qt::CTRL | Qt::Key_R), [this] { viewResults(); });
     separator(fileMenu_, QStringLiteral("mnu_dash"));
-    add(fileMenu_, QStringLiteral("&Exit"), QStringLiteral("mnu_exit"), [this] { close(); });
+    recentEnd_ = separator(fileMenu_, QStringLiteral("mnu_recent_end"));
+    add(fileMenu_, QStringLiteral("&Exit"), QStringLiteral("mnu_exit"),
+        QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("&Options"));
     optionsMenu_->setObjectName(QStringLiteral("mnu_options"));
-    add(optionsMenu_, QStringLiteral("&Settings..."), QStringLiteral("mnu_auto_cancel"),
+    add(optionsMenu_, QStringLiteral("&Settings..."), QStringLiteral("mnu_auto_cancel"), {},
         [this] { showOptions(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnu_help"));
     add(help, QStringLiteral("&Users Guide..."), QStringLiteral("mnu_help_users_guide"),
-        [this] { openHelp(kUsersGuideDocument); });
-    add(help, QStringLiteral("&Reference..."), QStringLiteral("mnu_help_reference"),
-        [this] { openHelp(kReferenceDocument); });
-    add(help, QStringLiteral("&Administrative..."), QStringLiteral("mnu_help_administrative"),
-        [this] { openHelp(kAdministrativeDocument); });
+        QKeySequence(Qt::Key_F1), [this] { showHelp(kUsersGuideDocument, this); });
+    add(help, QStringLiteral("&Reference..."), QStringLiteral("mnu_help_reference"), {},
+        [this] { showHelp(kReferenceDocument, this); });
+    add(help, QStringLiteral("&Administrative..."), QStringLiteral("mnu_help_administrative"), {},
+        [this] { showHelp(kAdministrativeDocument, this); });
     separator(help, QStringLiteral("mnu_split2"));
-    add(help, QStringLiteral("A&bout"), QStringLiteral("mnu_help_about"), [this] { showAbout(); });
+    add(help, QStringLiteral("A&bout"), QStringLiteral("mnu_help_about"), {},
+        [this] { showAbout(); });
 }
 
 QWidget* MainWindow::buildCentre() {
@@ -195,53 +212,141 @@ void MainWindow::connectController() {
     connect(&controller_, &RunController::finished, this, &MainWindow::closeRun);
 }
 
+void MainWindow::loadConfiguration() {
+    if (configuration_.load()) return;
+    if (!configuration_.missing()) {
+        services_.dialogs.showMessage(
+            this, ConfigurationInvalidMessage(configuration_.path(), configuration_.problem()));
+        return;
+    }
+    if (!services_.dialogs.offer(
+            this, ConfigurationMissingOffer(configuration_.path(), configuration_.problem()))) {
+        return;
+    }
+    if (const Status installed = InstallDefaultConfiguration(services_.configurationDirectory);
+        !installed.ok()) {
+        services_.dialogs.showMessage(this, ConfigurationNotInstalledMessage(installed.message()));
+    } else if (!configuration_.load()) {
+        services_.dialogs.showMessage(
+            this, ConfigurationInvalidMessage(configuration_.path(), configuration_.problem()));
+    }
+}
+
+bool MainWindow::canStartRun() const { return !controller_.running() && configuration_.usable(); }
+
 void MainWindow::validate() {
     if (controller_.running()) {
         controller_.cancel();
         notice_->start();
         return;
     }
-    std::filesystem::path loadPath;
-    if (!chooseLoadFile(loadPath)) return;
-    enterRunningState();
-    runOptions_ = configuration_.options();
-    controller_.start({configuration_.layouts(), runOptions_, configuration_.loadValueLists(),
-                       std::move(loadPath)});
-}
-
-bool MainWindow::chooseLoadFile(std::filesystem::path& loadPath) {
-    information_->clear();
-    informationFrame_->setTitle(QStringLiteral("Information"));
-    panels_->resetCounters();
+    resetInformation();
     const QString chosen =
         services_.dialogs.chooseOpenFile(this, {QStringLiteral("Select a file to Load"),
                                                 {QStringLiteral("Data (*.dat)")},
                                                 QStringLiteral("dat"),
                                                 DirectoryOf(loadPath_)});
-    if (chosen.isEmpty()) return false;
-    loadPath_ = chosen;
-    // A long path keeps its start and its file name.
-    loadFile_->setText(loadFile_->fontMetrics().elidedText(chosen, Qt::ElideMiddle,
-                                                           loadFile_->contentsRect().width()));
-    loadFile_->setToolTip(chosen);
-    loadPath = chosen.toStdString();
-    return true;
+    if (!chosen.isEmpty()) startRun(chosen);
 }
 
-void MainWindow::enterRunningState() {
-    validateButton_->setText(QStringLiteral("CANCEL"));
-    fileMenu_->menuAction()->setEnabled(false);
-    optionsMenu_->menuAction()->setEnabled(false);
+void MainWindow::validateFile(const QString& loadPath) {
+    if (!canStartRun()) return;
+    resetInformation();
+    startRun(loadPath);
+}
+
+void MainWindow::resetInformation() {
+    information_->clear();
+    informationFrame_->setTitle(QStringLiteral("Information"));
+    panels_->resetCounters();
+}
+
+void MainWindow::startRun(const QString& loadPath) {
+    loadPath_ = loadPath;
+    showLoadPath();
+    recentFiles_.add(loadPath.toStdString());
+    fillRecentFiles();
+    panels_->resetForRun();
+    setRunControls(true);
     notice_->stop();
-    viewButton_->setEnabled(false);
     currentLine_->clear();
+    runOptions_ = configuration_.options();
+    controller_.start({configuration_.layouts(), runOptions_, configuration_.loadValueLists(),
+                       loadPath.toStdString()});
 }
 
-void MainWindow::leaveRunningState() {
-    viewButton_->setEnabled(true);
-    fileMenu_->menuAction()->setEnabled(true);
-    optionsMenu_->menuAction()->setEnabled(true);
-    notice_->start();
+void MainWindow::showLoadPath() {
+    // A long path keeps its start and its file name.
+    loadFile_->setText(loadFile_->fontMetrics().elidedText(loadPath_, Qt::ElideMiddle,
+                                                           loadFile_->contentsRect().width()));
+    loadFile_->setToolTip(loadPath_);
+}
+
+void MainWindow::setRunControls(bool running) {
+    // The menu items and their shortcuts go with the buttons they stand for.
+    const bool usable = configuration_.usable();
+    validateButton_->setText(running ? QStringLiteral("CANCEL") : QStringLiteral("VALIDATE"));
+    validateButton_->setEnabled(usable);
+    viewButton_->setEnabled(usable && !running);
+    validateAction_->setEnabled(usable && !running);
+    viewAction_->setEnabled(usable && !running);
+    for (QAction* recent : recentActions_) recent->setEnabled(usable && !running);
+    fileMenu_->menuAction()->setEnabled(!running);
+    optionsMenu_->menuAction()->setEnabled(!running);
+}
+
+void MainWindow::fillRecentFiles() {
+    for (QAction* action : recentActions_) delete action;
+    recentActions_.clear();
+    const int width = fileMenu_->fontMetrics().averageCharWidth() * 60;
+    for (const std::filesystem::path& file : recentFiles_.files()) {
+        const QString path = QString::fromStdString(file.string());
+        const int number = static_cast<int>(recentActions_.size()) + 1;
+        QString shown = fileMenu_->fontMetrics().elidedText(path, Qt::ElideMiddle, width);
+        auto* action = new QAction(
+            QStringLiteral("&%1 %2").arg(number).arg(shown.replace(u'&', QStringLiteral("&&"))),
+            fileMenu_);
+        action->setObjectName(QStringLiteral("mnu_recent_%1").arg(number));
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { validateFile(path); });
+        fileMenu_->insertAction(recentEnd_, action);
+        recentActions_.push_back(action);
+    }
+    recentEnd_->setVisible(!recentActions_.empty());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!controller_.running()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (quitWhenRunEnds_ || !services_.dialogs.offer(this, QuitDuringRunOffer())) return;
+    if (!controller_.running()) {  // it ended while the question was up
+        event->accept();
+        return;
+    }
+    // The run writes its outputs to the end before the window closes.
+    quitWhenRunEnds_ = true;
+    controller_.cancel();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (canStartRun() && !DraggedLoadFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString loadPath = DraggedLoadFile(event->mimeData());
+    if (!canStartRun() || loadPath.isEmpty()) return;
+    event->acceptProposedAction();
+    validateFile(loadPath);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    showLoadPath();
 }
 
 void MainWindow::closeRun(const RunOutcome& outcome) {
@@ -253,6 +358,10 @@ void MainWindow::closeRun(const RunOutcome& outcome) {
     for (const OperatorMessage& message : closing.messages) {
         services_.dialogs.showMessage(this, message);
     }
+    if (quitWhenRunEnds_) {
+        close();
+        return;
+    }
     switch (closing.offer) {
         case ClosingOffer::ViewResults:
             if (services_.dialogs.ask(this, OfferMessage(closing.offer))) {
@@ -261,7 +370,7 @@ void MainWindow::closeRun(const RunOutcome& outcome) {
             break;
         case ClosingOffer::ViewReport:
             if (services_.dialogs.ask(this, OfferMessage(closing.offer))) {
-                openReport(outcome.paths.report);
+                showReport(outcome.paths.report);
             }
             break;
         case ClosingOffer::Done:
@@ -270,7 +379,8 @@ void MainWindow::closeRun(const RunOutcome& outcome) {
         case ClosingOffer::None:
             break;
     }
-    leaveRunningState();
+    setRunControls(false);
+    notice_->start();
 }
 
 void MainWindow::viewResults() {
@@ -283,7 +393,7 @@ void MainWindow::viewResults() {
     if (!chosen.isEmpty()) {
         const std::filesystem::path path = chosen.toStdString();
         if (chosen.right(4).toUpper() == QStringLiteral(".DST")) {
-            openReport(path);
+            showReport(path);
         } else {
             showResultsViewer(path);
         }
@@ -297,14 +407,17 @@ void MainWindow::showResultsViewer(const std::filesystem::path& resultsPath) {
     services_.dialogs.showModal(viewer);
 }
 
-void MainWindow::openReport(const std::filesystem::path& reportPath) {
-    const std::string failure = services_.opener.openTextFile(reportPath);
+void MainWindow::showReport(const std::filesystem::path& reportPath) {
+    const std::string failure =
+        documentWindow(DocumentKind::Report, QStringLiteral("report"), this).showFile(reportPath);
     if (!failure.empty()) services_.dialogs.showMessage(this, ViewReportFailedMessage(failure));
 }
 
 void MainWindow::showOptions() {
     OptionsDialog dialog(configuration_.path(), services_.dialogs, this);
-    connect(&dialog, &OptionsDialog::helpRequested, this, [this] { openHelp(kReferenceDocument); });
+    // Its help window belongs to the modal dialog, so that it is not blocked by it.
+    connect(&dialog, &OptionsDialog::helpRequested, this,
+            [this, &dialog] { showHelp(kReferenceDocument, &dialog); });
     services_.dialogs.showModal(dialog);
     configuration_.reloadOptions();
 }
@@ -314,16 +427,21 @@ void MainWindow::showAbout() {
     services_.dialogs.showModal(about);
 }
 
-void MainWindow::openHelp(std::string_view document) {
-    if (const auto path = LocateHelpDocument(document, services_.helpDirectories)) {
-        services_.opener.openDocument(*path);
-        return;
+void MainWindow::showHelp(std::string_view document, QWidget* owner) {
+    const std::string failure = documentWindow(DocumentKind::Help, Text(document), owner)
+                                    .showFile(services_.helpDirectory / document);
+    if (!failure.empty()) {
+        services_.dialogs.showMessage(owner, HelpDocumentUnreadableMessage(document, failure));
     }
-    std::string places;
-    for (const std::filesystem::path& directory : services_.helpDirectories) {
-        places += directory.string() + "\n";
+}
+
+DocumentWindow& MainWindow::documentWindow(DocumentKind kind, const QString& name, QWidget* owner) {
+    auto* window = owner->findChild<DocumentWindow*>(name, Qt::FindDirectChildrenOnly);
+    if (window == nullptr) {
+        window = new DocumentWindow(kind, services_.dialogs, services_.opener, owner);
+        window->setObjectName(name);
     }
-    services_.dialogs.showMessage(this, HelpDocumentMissingMessage(document, places));
+    return *window;
 }
 
 }  // namespace talveron

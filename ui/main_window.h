@@ -9,6 +9,8 @@
 #include "config/option_settings.h"
 #include "run/clock.h"
 #include "ui/configuration_file.h"
+#include "ui/document_window.h"
+#include "ui/recent_files.h"
 #include "ui/run_controller.h"
 
 class QAction;
@@ -31,51 +33,73 @@ struct MainWindowServices {
     Dialogs& dialogs;
     ExternalOpener& opener;
     const Clock& clock;
-    std::filesystem::path configurationDirectory;        ///< where TALVERON.CFG is read and written
-    std::vector<std::filesystem::path> helpDirectories;  ///< searched in order for help documents
+    std::filesystem::path configurationDirectory;  ///< TALVERON.CFG and the program's settings
+    std::filesystem::path helpDirectory;           ///< where the help documents are
 };
 
 /// The main window "Talveron": VALIDATE / CANCEL and VIEW RESULTS, the panels a run keeps up to
-/// date, the menus, help and About. It wires the run controller, the configuration file and the
-/// other windows together; the run itself and every rule live elsewhere.
+/// date, the menus with the recent load files, help and About. A load file can also be dropped
+/// on it. It wires the run controller, the configuration file and the other windows together;
+/// the run itself and every rule live elsewhere.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    /// Reads the configuration; an unusable one is reported and VALIDATE and VIEW RESULTS are
-    /// disabled.
+    /// Reads the configuration. A missing one can be installed from the shipped configuration
+    /// at once; without a usable one VALIDATE and VIEW RESULTS are disabled.
     explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    /// VALIDATE (button Command1 and File > Validate): starts a run, or cancels the one going.
+    /// VALIDATE (button Command1 and File > Validate): starts a run on the load file the operator
+    /// picks, or cancels the run going.
     void validate();
+    /// Starts a run on that load file as VALIDATE does once a file is picked (a file named on the
+    /// command line, dropped on the window or chosen from the recent files); requires that no run
+    /// is going and the configuration is usable, else does nothing.
+    void validateFile(const QString& loadPath);
     /// VIEW RESULTS (button Command2 and File > View Results).
     void viewResults();
+
+protected:
+    /// During a run: asks whether to cancel it and quit, and quits once the run has ended.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
     QWidget* buildCentre();
     void connectController();
-    bool chooseLoadFile(std::filesystem::path& loadPath);
-    void enterRunningState();
-    void leaveRunningState();
+    void loadConfiguration();
+    bool canStartRun() const;
+    void resetInformation();
+    void startRun(const QString& loadPath);
+    void showLoadPath();
+    void setRunControls(bool running);
+    void fillRecentFiles();
     void closeRun(const RunOutcome& outcome);
     void showResultsViewer(const std::filesystem::path& resultsPath);
-    void openReport(const std::filesystem::path& reportPath);
+    void showReport(const std::filesystem::path& reportPath);
     void showOptions();
     void showAbout();
-    void openHelp(std::string_view document);
+    void showHelp(std::string_view document, QWidget* owner);
+    DocumentWindow& documentWindow(DocumentKind kind, const QString& name, QWidget* owner);
 
     MainWindowServices services_;
     ConfigurationFile configuration_;
+    RecentFiles recentFiles_;
     OptionSettings runOptions_;  // the options the current or last run started with
     RunController controller_;
     QString loadPath_;
+    bool quitWhenRunEnds_ = false;
 
     QMenu* fileMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
     QAction* validateAction_ = nullptr;
     QAction* viewAction_ = nullptr;
+    QAction* recentEnd_ = nullptr;
+    std::vector<QAction*> recentActions_;
     QLabel* loadFile_ = nullptr;
     RunPanels* panels_ = nullptr;
     QGroupBox* informationFrame_ = nullptr;

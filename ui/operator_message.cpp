@@ -10,14 +10,36 @@ OperatorMessage ConfigurationInvalidMessage(const std::filesystem::path& expecte
             std::move(detail)};
 }
 
+OperatorOffer ConfigurationMissingOffer(const std::filesystem::path& expectedPath,
+                                        std::string_view reason) {
+    return {ConfigurationInvalidMessage(expectedPath, reason), "Install Default Configuration"};
+}
+
+OperatorMessage ConfigurationNotInstalledMessage(std::string_view reason) {
+    return {"TALVERON.CFG", "The default configuration was not installed.", MessageIcon::Warning,
+            std::string(reason)};
+}
+
+OperatorOffer QuitDuringRunOffer() {
+    return {{std::string(kProgramTitle),
+             "A validation is running. Cancel it and quit?",
+             MessageIcon::Question,
+             {}},
+            "Quit"};
+}
+
 OperatorMessage ViewReportFailedMessage(std::string_view reason) {
     return {"Error Viewing Report", std::string(reason), MessageIcon::Warning, {}};
 }
 
-OperatorMessage HelpDocumentMissingMessage(std::string_view name, std::string_view places) {
+OperatorMessage HelpDocumentUnreadableMessage(std::string_view name, std::string_view reason) {
     return {std::string(kProgramTitle),
-            "The help document \"" + std::string(name) + "\" was not found.", MessageIcon::Warning,
-            "It was looked for in:\n" + std::string(places)};
+            "The help document \"" + std::string(name) + "\" could not be shown.",
+            MessageIcon::Warning, std::string(reason)};
+}
+
+OperatorMessage EditorFailedMessage(std::string_view windowTitle, std::string_view reason) {
+    return {std::string(windowTitle), std::string(reason), MessageIcon::Warning, {}};
 }
 
 OperatorMessage OptionsNotSavedMessage(std::string_view reason) {

@@ -6,9 +6,13 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "config/profile_file.h"
+#include "ui/column_flow_layout.h"
 #include "ui/dialogs.h"
 #include "ui/window_style.h"
 
@@ -19,6 +23,9 @@ namespace {
 using enum OptionKey;
 
 constexpr int kRowsPerColumn = 27;
+
+// Room left on the screen for the window manager's title bar and borders.
+constexpr QSize kWindowFrame{16, 48};
 
 // The visible check codes, column by column, in the order the dialog lists them.
 constexpr std::array<OptionKey, 2 * kRowsPerColumn> kVisibleChecks{
@@ -126,14 +133,11 @@ QWidget* OptionsDialog::autoCancelFrame() {
 QWidget* OptionsDialog::validationFrame() {
     auto* frame = new QGroupBox(QStringLiteral("Validation Options"), this);
     frame->setObjectName(QStringLiteral("Frame3D3"));
-    auto* layout = new QGridLayout(frame);
-    layout->setVerticalSpacing(0);
-    for (std::size_t i = 0; i < kVisibleChecks.size(); ++i) {
-        const OptionKey key = kVisibleChecks[i];
+    auto* columns = new ColumnFlowLayout(2, style::Px(180), 0, frame);
+    for (const OptionKey key : kVisibleChecks) {
         QCheckBox* box = checkBox(key, QStringLiteral("chk_") + KeyName(key), frame);
         box->setFixedHeight(style::Px(360));
-        const int row = static_cast<int>(i) % kRowsPerColumn;
-        layout->addWidget(box, row, static_cast<int>(i) / kRowsPerColumn);
+        columns->addWidget(box);
     }
     for (const OptionKey key : kHiddenChecks) {
         checkBox(key, QStringLiteral("chk_") + KeyName(key), frame)->hide();
@@ -165,19 +169,45 @@ QWidget* OptionsDialog::buttonColumn() {
 }
 
 void OptionsDialog::build() {
-    auto* top = new QHBoxLayout;
-    top->addWidget(outputFrame(), 1);
-    top->addWidget(autoCancelFrame(), 1);
-    top->addWidget(buttonColumn());
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(validationFrame());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The frames scroll beside the buttons, so that the dialog fits a small screen with its
+    // buttons in view; the frames and the check boxes reflow into one column where two do not fit.
+    auto* frames = new QWidget(this);
+    auto* stack = new QVBoxLayout(frames);
+    stack->setContentsMargins(0, 0, 0, 0);
+    auto* top = new ColumnFlowLayout(2, stack->spacing(), stack->spacing());
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(outputFrame());
+    top->addWidget(autoCancelFrame());
+    stack->addLayout(top);
+    stack->addWidget(validationFrame());
+    stack->addStretch(1);
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(frames);
+    buttons_ = buttonColumn();
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(scroll_, 1);
+    layout->addWidget(buttons_, 0, Qt::AlignTop);
 
     for (const OptionKey controlling : {GRF, GDR, TE, TW, TEW, ME}) {
         connect(boxes_[Index(controlling)], &QCheckBox::toggled, this,
                 &OptionsDialog::applyEnablingRules);
     }
+}
+
+void OptionsDialog::setVisible(bool visible) {
+    // Sized for the screen it opens on before it is placed there, unless sized already.
+    if (visible && !testAttribute(Qt::WA_Resized)) {
+        const QMargins margins = layout()->contentsMargins();
+        const QSize wanted =
+            scroll_->widget()->sizeHint() +
+            QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + layout()->spacing() +
+                      buttons_->sizeHint().width() + margins.left() + margins.right(),
+                  margins.top() + margins.bottom());
+        resize(wanted.boundedTo(screen()->availableGeometry().size() - kWindowFrame));
+    }
+    QDialog::setVisible(visible);
 }
 
 void OptionsDialog::fill(const OptionForm& form) {

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QScrollArea;
 
 namespace talveron {
 
@@ -19,7 +20,8 @@ class Dialogs;
 /// check codes of the configuration file. It fills itself from the file when it opens; OK writes
 /// every option key into the file at once (nothing else in the file changes) and closes; Cancel
 /// writes nothing. A save that fails is reported and leaves the file as it was, and the dialog
-/// stays open.
+/// stays open. It opens no larger than its screen: the frames scroll, and the check boxes reflow
+/// into one column where two do not fit, while OK, Cancel and Help stay in view.
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 
@@ -29,6 +31,8 @@ public:
 
     /// The controls as values.
     OptionForm form() const;
+    /// Opening: sizes the dialog to show every frame where its screen has room for it.
+    void setVisible(bool visible) override;
 
 signals:
     /// The Help button: the caller opens the reference of the check codes.
@@ -49,6 +53,8 @@ private:
     Dialogs& dialogs_;
     std::array<QCheckBox*, kOptionCount> boxes_{};   // nullptr for the limits
     std::array<QLineEdit*, kOptionCount> limits_{};  // the four limits only
+    QScrollArea* scroll_ = nullptr;
+    QWidget* buttons_ = nullptr;
 };
 
 }  // namespace talveron

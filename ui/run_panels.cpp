@@ -109,6 +109,12 @@ RunPanels::RunPanels(QWidget* parent)
 
 void RunPanels::resetCounters() { showCounters(RunCounters{}); }
 
+void RunPanels::resetForRun() {
+    showProgress(0, 0);
+    time_->clear();
+    resetCounters();
+}
+
 void RunPanels::showCounters(const RunCounters& counters) {
     for (std::size_t index = 0; index < counters_.size(); ++index) {
         counters_[index]->setText(QString::fromStdString(FormatGrouped(counters.values[index])));

@@ -22,6 +22,8 @@ public:
 
     /// All twelve counters to "0", as when a load file is chosen.
     void resetCounters();
+    /// Both indicators to 0 %, the elapsed time empty and the counters to "0", as a run starts.
+    void resetForRun();
     /// The counters formatted "#,##0".
     void showCounters(const RunCounters& counters);
     void showProgress(int pass, int overall);

@@ -58,6 +58,10 @@ public:
         ended(question);
         return false;
     }
+    bool offer(QWidget*, const OperatorOffer& offer) override {
+        ended(offer.question);
+        return false;
+    }
     QString chooseOpenFile(QWidget*, const FileChoice&) override {
         clock_.start();
         windowCpuAtStart_ = ThreadCpuSeconds();
@@ -93,8 +97,8 @@ private:
 /// Nothing is opened: every offer is declined.
 class NoOpener final : public ExternalOpener {
 public:
+    bool available() const override { return false; }
     std::string openTextFile(const std::filesystem::path&) override { return {}; }
-    void openDocument(const std::filesystem::path&) override {}
 };
 
 int Usage() {

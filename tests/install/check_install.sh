@@ -5,7 +5,7 @@
 set -euo pipefail
 
 : "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${VERSION:?}" "${BINDIR:?}" "${DATADIR:?}" "${DOCDIR:?}"
-: "${MANDIR:?}" "${FULL_DOCDIR:?}"
+: "${MANDIR:?}"
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -36,13 +36,22 @@ done
 cmp -s "$data/talveron/TALVERON.CFG" "$SOURCE_DIR/data/TALVERON.CFG" ||
   fail "the installed TALVERON.CFG differs from data/TALVERON.CFG"
 cmp -s "$doc/copyright" "$SOURCE_DIR/LICENSE" || fail "the installed copyright differs from LICENSE"
-for document in howto.rtf genref.rtf sysadm.rtf; do
-  cmp -s "$doc/$document" "$SOURCE_DIR/docs/help/$document" ||
-    fail "help document $document is not installed in $DOCDIR"
+# The help documents live with the program's data, not in the documentation folder, which an
+# installation may leave out.
+help=$data/talveron/help
+for document in howto.md genref.md sysadm.md; do
+  cmp -s "$help/$document" "$SOURCE_DIR/docs/help/$document" ||
+    fail "help document $document is not installed in $DATADIR/talveron/help"
+  [ ! -e "$doc/$document" ] || fail "$DOCDIR holds the help document $document"
 done
-# The desktop program looks for its help documents where this build installs them.
-grep -aqF "$FULL_DOCDIR" "$bin/talveron" ||
-  fail "talveron does not look for its help documents in $FULL_DOCDIR"
+# The desktop program finds them from its own folder: the relative path it holds leads from the
+# installed program to them, and no path of the source or build tree is compiled in.
+help_from_program=$(strings "$bin/talveron" | grep -x '[./]*/share/talveron/help' || true)
+[ -n "$help_from_program" ] && [ "$(realpath -m "$bin/$help_from_program")" = "$(realpath "$help")" ] ||
+  fail "talveron does not find its help documents in $DATADIR/talveron/help"
+for tree in "$SOURCE_DIR" "$BUILD_DIR"; do
+  ! grep -aqF "$tree" "$bin/talveron" || fail "talveron holds the path $tree"
+done
 
 # Each PNG holds the size its directory names: the width and height in the IHDR chunk.
 for size in 16 32 48 64 128 256; do
@@ -58,13 +67,13 @@ done
 grep -q '<svg' "$icons/scalable/apps/talveron.svg" || fail "talveron.svg is not an SVG image"
 
 # The menu entry passes the desktop-entry checker (hints are advice, not faults) and starts the
-# installed program, without arguments, under the icon installed above.
+# installed program, with the file it is opened with, under the icon installed above.
 if [ -f "$desktop" ]; then
   if ! validation=$(desktop-file-validate "$desktop" 2>&1) ||
     grep -qE ': (error|warning):' <<<"$validation"; then
     fail "desktop-file-validate: $validation"
   fi
-  grep -qx 'Exec=talveron' "$desktop" || fail "the menu entry does not run plain talveron"
+  grep -qx 'Exec=talveron %f' "$desktop" || fail "the menu entry does not hand its file to talveron"
   grep -qx 'Icon=talveron' "$desktop" || fail "the menu entry does not use the talveron icon"
 fi
 
@@ -84,6 +93,15 @@ if [ -f "$man1/talveron-cli.1.gz" ]; then
     --jobs --format --quiet --help --version "Talveron $VERSION"; do
     grep -qF -- "$needle" <<<"$cli_page" || fail "talveron-cli.1 does not mention $needle"
   done
+fi
+
+# The desktop program answers --help and --version without a window system.
+if [ -x "$bin/talveron" ]; then
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/talveron" --version) ||
+    fail "talveron --version failed"
+  [ "$version" = "talveron $VERSION" ] || fail "talveron --version printed '$version'"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/talveron" --help |
+    grep -q '^Usage: talveron ' || fail "talveron --help printed no usage"
 fi
 
 # The installed validator runs: it reports the project version and installs, into a fresh

@@ -6,20 +6,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
+#include "config/default_configuration.h"
 #include "config/profile_file.h"
-#include "run/clock.h"
-#include "talveron/version.h"
-#include "ui/run_controller.h"
-#include "ui/run_panels.h"
+#include "support/temporary_directory.h"
+#include "ui/recent_files.h"
 #include "ui/scripted_dialogs.h"
 
 namespace talveron {
@@ -30,16 +28,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kRunTimeout = 60000;
-
 const fs::path kSampleData = TALVERON_SAMPLE_DATA_DIR;
-const fs::path kUiData = TALVERON_UI_TEST_DATA_DIR;
-
+const fs::path kFindings = fs::path(TALVERON_UI_TEST_DATA_DIR) / "one-warning-two-errors.dat";
 const QString kIdle =
     u"VALIDATE Command1 Command2 mnu_validate mnu_view_results mnu_file mnu_options banner"_s;
-const QString kFindingsQuestion =
-    u"ask: MORVA Validation Complete | View encountered errors/warnings?"_s;
-const QString kReportQuestion =
-    u"ask: MORVA Validation Complete | View Distribution Summary Report?"_s;
 
 QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
@@ -50,13 +42,10 @@ class MainWindowTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(temp_->isValid());
-        root_ = temp_->path().toStdString();
-        configuration_ = root_ / "config";
-        fs::create_directories(configuration_);
-        fs::copy_file(kSampleData / "TALVERON.CFG", configuration_ / "TALVERON.CFG");
-        helpDirectories_ = {root_ / "here", root_ / "installed"};
+        temp_ = std::make_unique<testing::TemporaryDirectory>();
+        root_ = temp_->path();
+        fs::create_directories(root_ / "config");
+        fs::copy_file(kSampleData / "TALVERON.CFG", root_ / "config" / "TALVERON.CFG");
         dialogs_ = testing::ScriptedDialogs();
         opener_ = testing::RecordingOpener();
     }
@@ -68,258 +57,248 @@ private slots:
 
     void runsFromValidateToTheClosingQuestion() {
         makeWindow();
-        const fs::path load = copyToTemp(kUiData / "one-warning-two-errors.dat", "load.dat");
+        const fs::path load = copy(kFindings, "load.dat");
         dialogs_.answers = {true};
-        QString viewerTotal;
-        dialogs_.onModal = [&](QDialog& viewer) {
-            viewerTotal = viewer.findChild<QLabel*>(u"ltotal"_s)->text();
-        };
         run(load);
-
-        QCOMPARE(dialogs_.log, (std::vector<QString>{u"choose: Select a file to Load"_s,
-                                                     kFindingsQuestion, u"modal: e"_s}));
-        QCOMPARE(dialogs_.choices[0].filters, QStringList{u"Data (*.dat)"_s});
-        QCOMPARE(dialogs_.choices[0].defaultSuffix, u"dat"_s);
-        QCOMPARE(viewerTotal, u"3"_s);
-
+        QCOMPARE(dialogs_.log,
+                 (std::vector<QString>{
+                     u"choose: Select a file to Load"_s,
+                     u"ask: MORVA Validation Complete | View encountered errors/warnings?"_s,
+                     u"modal: e"_s}));
         // Header and three dose records: one warning and two errors, all on dose records.
         QCOMPARE(counters(), u"3 1 2 0 0 0 0 0 0 4 1 2"_s);
-        QCOMPARE(find<QProgressBar>("overall")->value(), 100);
-        QCOMPARE(find<QProgressBar>("progress")->value(), 100);
-        QVERIFY(find<QLabel>("TheTime")->text().startsWith(u"0:00:"_s));
         QCOMPARE(find<QGroupBox>("Frame3D3")->title(), u"ERROR Information"_s);
         QCOMPARE(find<QLabel>("loadfile")->text(), Q(load));
         QCOMPARE(window_->windowTitle(), u"MORVA Data File Validation"_s);
         QCOMPARE(runControls(), kIdle);
-        QVERIFY(fs::exists(root_ / "load.dst"));
 
-        // A cancelled file dialog only resets the display.
-        const std::size_t logged = dialogs_.log.size();
-        find<QAction>("mnu_validate")->trigger();  // the menu item is the button
-        QCOMPARE(dialogs_.log.size(), logged + 1);
-        QCOMPARE(dialogs_.log.back(), u"choose: Select a file to Load"_s);
+        // The next run starts from nothing, not from the last run's figures.
+        dialogs_.files.push_back(Q(load));
+        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(find<QProgressBar>("overall")->value() + find<QProgressBar>("progress")->value(),
+                 0);
         QCOMPARE(counters(), u"0 0 0 0 0 0 0 0 0 0 0 0"_s);
-        QCOMPARE(find<QLineEdit>("info")->text(), QString());
-        QCOMPARE(find<QGroupBox>("Frame3D3")->title(), u"Information"_s);
-        QCOMPARE(find<QLabel>("loadfile")->text(), Q(load));
-        QCOMPARE(runControls(), kIdle);
+        QCOMPARE(runControls(), u"CANCEL Command1"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(find<QPushButton>("Command2")->isEnabled(), kRunTimeout);
     }
 
-    void offersTheReportOfARunWithoutFindings() {
-        makeWindow();
-        const fs::path load = copyToTemp(kSampleData / "sample.dat", "sample.dat");
-        dialogs_.answers = {false};  // declined: nothing is opened
-        run(load);
-        QCOMPARE(dialogs_.logOf(u"ask"_s), std::vector{kReportQuestion});
-        QVERIFY(opener_.textFiles.empty());
-        QVERIFY(!fs::exists(root_ / "sample.err"));
-
-        dialogs_.answers = {true};
-        opener_.failure = "no text editor could be started";
-        run(load);
-        QCOMPARE(opener_.textFiles, (std::vector<fs::path>{root_ / "sample.dst"}));
-        QCOMPARE(dialogs_.log.back(),
-                 u"message: Error Viewing Report | no text editor could be started"_s);
-        QCOMPARE(dialogs_.messages.back().icon, MessageIcon::Warning);
+    void endsARunEarly_data() {
+        QTest::addColumn<bool>("quit");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("CANCEL") << false << false;
+        QTest::newRow("closed, quit") << true << true;
+        QTest::newRow("closed, not quit") << true << false;
     }
 
-    void cancelStopsTheMainPassAndSkipsTheReport() {
+    void endsARunEarly() {
+        QFETCH(bool, quit);
+        QFETCH(bool, answer);
         makeWindow();
-        // The sample's records over and over: long enough to be cancelled in its main pass.
-        const std::string sample = ReadAll(kSampleData / "sample.dat");
+        // The sample's records over and over: long enough to be interrupted in its main pass.
+        const std::string sample = testing::ReadBytes(kSampleData / "sample.dat");
         std::string big = sample;
         for (int copy = 1; copy < 2000; ++copy) big.append(sample, sample.find("\r\n") + 2);
-        const fs::path load = writeFile("big.dat", big);
-
-        auto* controller = window_->findChild<RunController*>();
-        QVERIFY(controller != nullptr);
+        dialogs_.answers = {answer};
         QString running;
-        QMetaObject::Connection cancelOnFirstLine =
+        auto* controller = window_->findChild<RunController*>();
+        QMetaObject::Connection onFirstLine =
             connect(controller, &RunController::lineChanged, this, [&](qint64, const QString&) {
                 running = runControls();
-                QObject::disconnect(cancelOnFirstLine);
-                QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
+                QObject::disconnect(onFirstLine);
+                if (quit) window_->close();
+                if (!quit) QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
             });
-        run(load);
+        window_->validateFile(Q(write("big.dat", big)));
+        QTRY_VERIFY_WITH_TIMEOUT(!controller->running(), kRunTimeout);
 
-        QCOMPARE(running, u"CANCEL Command1 mnu_validate mnu_view_results Text1"_s);
+        QCOMPARE(running, u"CANCEL Command1 Text1"_s);
+        const QString offer =
+            u"offer: Talveron | A validation is running. Cancel it and quit? | Quit"_s;
+        QCOMPARE(dialogs_.logOf(u"offer"_s), quit ? std::vector{offer} : std::vector<QString>{});
+        // A cancelled run completes its results file and writes no report; it asks its closing
+        // question unless the program quits.
+        const bool cancelled = !quit || answer;
+        const std::string results = testing::ReadBytes(root_ / "big.err");
+        const std::size_t trailer = results.rfind("\r\n[ERROR]\r\nCount=");
+        QVERIFY(trailer != std::string::npos && results.ends_with("\r\n") &&
+                results.find_first_not_of("0123456789", trailer + 17) == results.size() - 2);
+        QCOMPARE(fs::exists(root_ / "big.dst"), !cancelled);
         const qint64 processed = counters().section(u' ', 9, 9).remove(u',').toLongLong();
-        QVERIFY2(processed > 0 && processed < std::count(big.begin(), big.end(), '\n'),
-                 qPrintable(counters()));
-        QVERIFY(!fs::exists(root_ / "big.dst"));
-        // Still the closing question on the findings, never the report's.
-        QCOMPARE(dialogs_.logOf(u"ask"_s), std::vector{kFindingsQuestion});
-        QCOMPARE(window_->windowTitle(), u"MORVA Data File Validation"_s);
-        QCOMPARE(runControls(), kIdle);
+        QCOMPARE(processed < std::count(big.begin(), big.end(), '\n'), cancelled);
+        QCOMPARE(window_->isVisible(), !(quit && answer));
+        QCOMPARE(dialogs_.logOf(u"ask"_s).size(), std::size_t{!(quit && answer)});
     }
 
-    void showsTheAutomaticCancelBeforeTheQuestion() {
-        const fs::path config = configuration_ / "TALVERON.CFG";
-        QVERIFY(WriteProfileValue(config, "AutoCancel", "TE", "-1").ok());
-        QVERIFY(WriteProfileValue(config, "AutoCancel", "TE_VAL", "0").ok());
+    void startsTheFileItIsGiven_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("command line") << u"command line"_s << u"load.dat"_s;
+        QTest::newRow("dropped") << u"drop"_s << u"LOAD.DAT"_s;
+        QTest::newRow("dropped, not a load file") << u"drop"_s << u"load.txt"_s;
+        QTest::newRow("recent file") << u"recent"_s << u"load.dat"_s;
+    }
+
+    void startsTheFileItIsGiven() {
+        QFETCH(QString, how);
+        QFETCH(QString, name);
+        const bool started = name.endsWith(u".dat"_s, Qt::CaseInsensitive);
+        const fs::path load = copy(kFindings, name.toStdString());
+        const fs::path settings = root_ / "config" / kDesktopSettingsFileName;
+        RecentFiles(settings).add(root_ / "other.dat");
+        if (how == u"recent"_s) RecentFiles(settings).add(load);
         makeWindow();
-        run(copyToTemp(kUiData / "one-warning-two-errors.dat", "load.dat"));
-        QCOMPARE(dialogs_.log,
-                 (std::vector<QString>{u"choose: Select a file to Load"_s,
-                                       u"message: Validation Cancelled Automatically | "
-                                       u"Total # of allowable errors was exceeded!"_s,
-                                       kFindingsQuestion}));
+        if (how == u"command line"_s) window_->validateFile(Q(load));
+        if (how == u"recent"_s) find<QAction>("mnu_recent_1")->trigger();
+        if (how == u"drop"_s) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(Q(load))});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(window_.get(), &enter);
+            QCOMPARE(enter.isAccepted(), started);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(window_.get(), &drop);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(find<QPushButton>("Command2")->isEnabled(), kRunTimeout);
+
+        QVERIFY(dialogs_.choices.empty());  // no file dialog
+        QCOMPARE(counters().endsWith(u"4 1 2"_s), started);
+        // The file is first among the recent files, kept in the program's own settings.
+        const fs::path first = started ? load : root_ / "other.dat";
+        QCOMPARE(find<QAction>("mnu_recent_1")->toolTip(), Q(first));
+        QCOMPARE(RecentFiles(settings).files().front(), first);
+        QCOMPARE(testing::ReadBytes(root_ / "config" / "TALVERON.CFG"),
+                 testing::ReadBytes(kSampleData / "TALVERON.CFG"));
     }
 
-    void endsATooSmallFileWithItsMessageOnly() {
-        makeWindow();
-        const fs::path small = writeFile("small.dat", std::string(322, 'x'));
-        run(small);
-        QCOMPARE(dialogs_.messages,
-                 (std::vector<OperatorMessage>{
-                     {small.string(), "File is too small!", MessageIcon::None, {}}}));
-        QCOMPARE(runControls(), kIdle);
-        QCOMPARE(window_->windowTitle(), u"Talveron"_s);
+    void offersToInstallAMissingConfiguration_data() {
+        QTest::addColumn<QString>("content");  // empty: no configuration file
+        QTest::addColumn<bool>("install");
+        QTest::addColumn<bool>("blocked");  // a dangling link stands where it would go
+        QTest::addColumn<QString>("last");  // what the operator saw last
+        const QString offer =
+            u"offer: TALVERON.CFG | Configuration file invalid or not found! | "_s
+            u"Install Default Configuration"_s;
+        QTest::newRow("installed") << QString() << true << false << offer;
+        QTest::newRow("not installed") << QString() << false << false << offer;
+        QTest::newRow("installing fails")
+            << QString() << true << true
+            << u"message: TALVERON.CFG | The default configuration was not installed."_s;
+        QTest::newRow("unusable")
+            << u"[H]\r\n1=A\r\n"_s << true << false
+            << u"message: TALVERON.CFG | Configuration file invalid or not found!"_s;
     }
 
-    void reportsAResultsFileThatCouldNotBeWritten() {
-        makeWindow();
-        fs::create_directory(root_ / "load.err");  // where the results file would go
-        run(copyToTemp(kUiData / "one-warning-two-errors.dat", "load.dat"));
-        const std::vector<QString> messages = dialogs_.logOf(u"message"_s);
-        QCOMPARE(messages.size(), std::size_t{2});
-        QVERIFY(messages[0].startsWith(u"message: Results File Not Written | "_s));
-        QVERIFY(messages[0].contains(Q(root_ / "load.err")));
-        // Both outputs or neither: no viewer and no report on files that are not there.
-        QCOMPARE(messages[1], u"message: MORVA Validation Complete | Done!"_s);
-        QVERIFY(dialogs_.logOf(u"ask"_s).empty());
-        QVERIFY(!fs::exists(root_ / "load.dst"));
-    }
-
-    void disablesTheRunWithoutAConfiguration_data() {
-        QTest::addColumn<QString>("content");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << QString() << u"does not exist"_s;
-        QTest::newRow("no comment layout")
-            << u"[H]\r\n1=A\r\n[D]\r\n1=A\r\n[I]\r\n1=A\r\n[A]\r\nLen=3\r\n"_s
-            << u"record layouts"_s;
-    }
-
-    void disablesTheRunWithoutAConfiguration() {
+    void offersToInstallAMissingConfiguration() {
         QFETCH(QString, content);
-        QFETCH(QString, reason);
-        const fs::path config = configuration_ / "TALVERON.CFG";
-        fs::remove(config);
-        if (!content.isEmpty()) writeFile("config/TALVERON.CFG", content.toStdString());
+        QFETCH(bool, install);
+        QFETCH(bool, blocked);
+        QFETCH(QString, last);
+        const fs::path configuration = root_ / "config" / "TALVERON.CFG";
+        fs::remove(configuration);
+        if (!content.isEmpty()) write("config/TALVERON.CFG", content.toStdString());
+        if (blocked) fs::create_symlink(root_ / "nowhere.cfg", configuration);
+        dialogs_.answers = {install};
         makeWindow();
 
-        QCOMPARE(
-            dialogs_.log,
-            std::vector{u"message: TALVERON.CFG | Configuration file invalid or not found!"_s});
-        QCOMPARE(dialogs_.messages[0].icon, MessageIcon::Warning);
-        const QString detail = QString::fromStdString(dialogs_.messages[0].detail);
-        QVERIFY(detail.contains(reason) && detail.contains(Q(config)));
-        QVERIFY(detail.contains(u"talveron-cli --install-config"_s));
-        QCOMPARE(runControls(), u"VALIDATE mnu_file mnu_options banner"_s);
-        QVERIFY(find<QAction>("mnu_auto_cancel")->isEnabled());
+        QCOMPARE(dialogs_.log.back(), last);
+        QCOMPARE(dialogs_.log.size(), std::size_t{blocked ? 2u : 1u});
+        QVERIFY(dialogs_.messages[0].detail.find(configuration.string()) != std::string::npos);
+        const bool installed = install && !blocked && content.isEmpty();
+        QCOMPARE(runControls(), installed ? kIdle : u"VALIDATE mnu_file mnu_options banner"_s);
+        QCOMPARE(testing::ReadBytes(configuration) == DefaultConfigurationText(), installed);
     }
 
-    void viewResultsOpensReportsInTheEditorAndResultsInTheViewer() {
+    void showsReportsAndHelpInItsOwnWindows() {
+        write("help/howto.md", "# Operator's How-To\n\n| Menu | Items |\n|---|---|\n");
+        write("help/sysadm.md", "# Administrative\n");
+        const std::string report = "  Ranges      Persons\r\n  0.100         12\r\n";
+        write("RUN.DsT", report);
+        opener_.present = false;
         makeWindow();
-        dialogs_.files = {Q(root_ / "RUN.DsT"), Q(root_ / "run.err"), Q(root_ / "run.txt")};
-        for (int i = 0; i < 4; ++i)
-            QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
-
+        dialogs_.files = {Q(root_ / "RUN.DsT"), Q(root_ / "run.err"), Q(root_ / "gone.dst")};
+        for (int i = 0; i < 3; ++i) press(Qt::CTRL | Qt::Key_R);
         QCOMPARE(dialogs_.choices[0].title, u"Select a Error/Report File to View"_s);
-        QCOMPARE(dialogs_.choices[0].filters,
-                 (QStringList{u"Error (*.err)"_s, u"Reports (*.dst)"_s}));
-        QCOMPARE(dialogs_.choices[0].defaultSuffix, u"err"_s);
-        QCOMPARE(opener_.textFiles, (std::vector<fs::path>{root_ / "RUN.DsT"}));
-        // Anything but a report goes to the viewer; the fourth dialog was cancelled.
-        QCOMPARE(dialogs_.logOf(u"modal"_s).size(), std::size_t{2});
-        QCOMPARE(dialogs_.log.size(), std::size_t{6});
-        QVERIFY(find<QLabel>("banner")->isVisible());
+        // A report in a window of its own, in a fixed-width font; anything else in the viewer;
+        // a report that cannot be read is reported.
+        const auto* text = window_->findChild<QDialog*>(u"report"_s)->findChild<QTextBrowser*>();
+        QVERIFY(text->isVisible() && QFontInfo(text->font()).fixedPitch());
+        QCOMPARE(text->toPlainText(), QString::fromStdString(report).remove(u'\r'));
+        QCOMPARE(dialogs_.logOf(u"modal"_s), std::vector{u"modal: e"_s});
+        QVERIFY(dialogs_.log.back().startsWith(u"message: Error Viewing Report | Cannot open \""_s +
+                                               Q(root_ / "gone.dst")));
+
+        press(Qt::Key_F1);
+        const auto* guide = window_->findChild<QDialog*>(u"howto.md"_s);
+        QVERIFY(guide != nullptr && guide->isVisible());
+        QCOMPARE(guide->windowTitle(), u"Operator's How-To"_s);
+        QVERIFY(guide->findChild<QTextBrowser*>()->toPlainText().startsWith(u"Operator's"_s));
+        // "Open in editor" is there only with an opener, which it hands the file to.
+        QVERIFY(guide->findChild<QPushButton*>(u"openInEditor"_s)->isHidden());
+        opener_.present = true;
+        opener_.failure = "no editor";
+        find<QAction>("mnu_help_reference")->trigger();
+        QCOMPARE(dialogs_.log.back(),
+                 u"message: Talveron | The help document \"genref.md\" could not be shown."_s);
+        find<QAction>("mnu_help_administrative")->trigger();
+        QTest::mouseClick(window_->findChild<QDialog*>(u"sysadm.md"_s)
+                              ->findChild<QPushButton*>(u"openInEditor"_s),
+                          Qt::LeftButton);
+        QCOMPARE(opener_.textFiles, std::vector{root_ / "help" / "sysadm.md"});
+        QCOMPARE(dialogs_.log.back(), u"message: Administrative | no editor"_s);
+    }
+
+    void growsAndQuitsByKeyboard() {
+        makeWindow();
+        press(Qt::CTRL | Qt::Key_O);
+        QCOMPARE(dialogs_.log, std::vector{u"choose: Select a file to Load"_s});
+        window_->validateFile(Q(write(std::string(120, 'f') + ".dat", "")));
+        QTRY_VERIFY_WITH_TIMEOUT(find<QPushButton>("Command2")->isEnabled(), kRunTimeout);
+        // The path, cut short in the middle at first, shows more of itself.
+        const QString shown = find<QLabel>("loadfile")->text();
+        window_->showMaximized();
+        QTRY_VERIFY(find<QLabel>("loadfile")->text().size() > shown.size());
+        press(Qt::CTRL | Qt::Key_Q);
+        QVERIFY(!window_->isVisible());
     }
 
     void readsTheOptionsAgainAfterTheDialog() {
         makeWindow();
-        const fs::path load = copyToTemp(kSampleData / "sample.dat", "sample.dat");
-        dialogs_.onModal = [](QDialog& dialog) {
-            dialog.findChild<QCheckBox*>(u"chk_gdr"_s)->setChecked(false);
-            QTest::mouseClick(dialog.findChild<QPushButton*>(u"okb"_s), Qt::LeftButton);
-        };
-        find<QAction>("mnu_auto_cancel")->trigger();
-        run(load);
-        QCOMPARE(dialogs_.log.back(), u"message: MORVA Validation Complete | Done!"_s);
-        QVERIFY(!fs::exists(root_ / "sample.dst"));
-
         // Cancel writes nothing, but what the file says by then counts.
-        const fs::path config = configuration_ / "TALVERON.CFG";
-        dialogs_.onModal = [&config](QDialog& dialog) {
-            QVERIFY(WriteProfileValue(config, "OutputOptions", "GDR", "-1").ok());
+        dialogs_.onModal = [this](QDialog& dialog) {
+            QVERIFY(
+                WriteProfileValue(root_ / "config" / "TALVERON.CFG", "OutputOptions", "GDR", "0")
+                    .ok());
             QTest::mouseClick(dialog.findChild<QPushButton*>(u"cancelb"_s), Qt::LeftButton);
         };
         find<QAction>("mnu_auto_cancel")->trigger();
-        run(load);
-        QCOMPARE(dialogs_.log.back(), kReportQuestion);
-    }
-
-    void opensHelpDocumentsFromTheFirstPlaceThatHasThem() {
-        for (const fs::path& directory : helpDirectories_) fs::create_directories(directory);
-        writeFile("here/howto.rtf", "{\\rtf1 }");
-        writeFile("installed/howto.rtf", "{\\rtf1 }");
-        writeFile("installed/genref.rtf", "{\\rtf1 }");
-        makeWindow();
-        find<QAction>("mnu_help_users_guide")->trigger();
-        find<QAction>("mnu_help_reference")->trigger();
-        QCOMPARE(opener_.documents, (std::vector<fs::path>{helpDirectories_[0] / "howto.rtf",
-                                                           helpDirectories_[1] / "genref.rtf"}));
-        find<QAction>("mnu_help_administrative")->trigger();
-        QCOMPARE(opener_.documents.size(), std::size_t{2});
-        QCOMPARE(dialogs_.log.back(),
-                 u"message: Talveron | The help document \"sysadm.rtf\" was not found."_s);
-    }
-
-    void showsTheVersionInTheAboutBox() {
-        makeWindow();
-        QString version;
-        QString build;
-        dialogs_.onModal = [&](QDialog& about) {
-            version = about.findChild<QLabel*>(u"VerLabel"_s)->text();
-            build = about.findChild<QLabel*>(u"BuildLabel"_s)->text();
-            QTest::mouseClick(about.findChild<QPushButton*>(u"OkCommand"_s), Qt::LeftButton);
-            QVERIFY(!about.isVisible());
-        };
-        find<QAction>("mnu_help_about")->trigger();
-        QCOMPARE(dialogs_.log, std::vector{u"modal: About"_s});
-        QCOMPARE(version, u"Talveron.exe  Version 3.2  for 32-bit OS (01-16-2004)"_s);
-        QCOMPARE(build, u"Version "_s + QString::fromLatin1(kVersion));
-    }
-
-    void groupsCountsByThousands() {
-        RunPanels panels;
-        RunCounters counters;
-        counters.values[RunCounters::kTotalRecords] = 1234567;
-        panels.showCounters(counters);
-        QCOMPARE(panels.findChild<QLabel*>(u"Panel3D2_9"_s)->text(), u"1,234,567"_s);
+        run(copy(kSampleData / "sample.dat", "sample.dat"));
+        QCOMPARE(dialogs_.log.back(), u"message: MORVA Validation Complete | Done!"_s);
     }
 
 private:
     void makeWindow() {
         window_ = std::make_unique<MainWindow>(
-            MainWindowServices{dialogs_, opener_, clock_, configuration_, helpDirectories_});
+            MainWindowServices{dialogs_, opener_, clock_, root_ / "config", root_ / "help"});
         window_->show();
     }
-
-    fs::path writeFile(const std::string& name, const std::string& bytes) const {
+    fs::path write(const std::string& name, const std::string& bytes) const {
         const fs::path target = root_ / name;
-        std::ofstream(target, std::ios::binary) << bytes;
+        fs::create_directories(target.parent_path());
+        testing::WriteBytes(target, bytes);
         return target;
     }
-
-    fs::path copyToTemp(const fs::path& source, const std::string& name) const {
-        return writeFile(name, ReadAll(source));
+    fs::path copy(const fs::path& source, const std::string& name) const {
+        return write(name, testing::ReadBytes(source));
     }
-
     void run(const fs::path& loadFile) {
         dialogs_.files.push_back(Q(loadFile));
         QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(find<QPushButton>("Command2")->isEnabled(), kRunTimeout);
+    }
+    void press(QKeyCombination key) {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QTest::keyClick(window_.get(), key.key(), key.keyboardModifiers());
     }
     template <typename Widget>
     Widget* find(const char* name) const {
@@ -331,36 +310,28 @@ private:
     QString counters() const {
         QStringList texts;
         for (int i = 0; i < 12; ++i)
-            texts << window_->findChild<QLabel*>(u"Panel3D2_%1"_s.arg(i))->text();
+            texts << find<QLabel>(qPrintable(u"Panel3D2_%1"_s.arg(i)))->text();
         return texts.join(u' ');
     }
     /// The caption of VALIDATE, then the names of the controls a run switches that are on.
     QString runControls() const {
         QStringList on{find<QPushButton>("Command1")->text()};
-        for (const char* button : {"Command1", "Command2"}) {
-            if (find<QPushButton>(button)->isEnabled()) on << QString::fromLatin1(button);
+        for (const char* name : {"Command1", "Command2"}) {
+            if (find<QPushButton>(name)->isEnabled()) on << QString::fromLatin1(name);
         }
-        for (const char* action : {"mnu_validate", "mnu_view_results"}) {
-            if (find<QAction>(action)->isEnabled()) on << QString::fromLatin1(action);
+        for (const char* name : {"mnu_validate", "mnu_view_results"}) {
+            if (find<QAction>(name)->isEnabled()) on << QString::fromLatin1(name);
         }
-        if (find<QMenu>("mnu_file")->menuAction()->isEnabled()) on << u"mnu_file"_s;
-        if (find<QMenu>("mnu_options")->menuAction()->isEnabled()) on << u"mnu_options"_s;
+        for (const char* name : {"mnu_file", "mnu_options"}) {
+            if (find<QMenu>(name)->menuAction()->isEnabled()) on << QString::fromLatin1(name);
+        }
         if (find<QLabel>("banner")->isVisible()) on << u"banner"_s;
         if (find<QLineEdit>("Text1")->isVisible()) on << u"Text1"_s;
         return on.join(u' ');
     }
 
-    static std::string ReadAll(const fs::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
-    std::unique_ptr<QTemporaryDir> temp_;
+    std::unique_ptr<testing::TemporaryDirectory> temp_;
     fs::path root_;
-    fs::path configuration_;
-    std::vector<fs::path> helpDirectories_;
     testing::ScriptedDialogs dialogs_;
     testing::RecordingOpener opener_;
     SystemClock clock_;

@@ -58,13 +58,6 @@ private slots:
         QCOMPARE(written(ME_VAL, true, " 30 "), u" 30 "_s);
     }
 
-    void pairsEachLimitWithItsSwitch() {
-        QCOMPARE(SwitchOfLimit(TE_VAL), TE);
-        QCOMPARE(SwitchOfLimit(TW_VAL), TW);
-        QCOMPARE(SwitchOfLimit(TEW_VAL), TEW);
-        QCOMPARE(SwitchOfLimit(ME_VAL), ME);
-    }
-
     void writesEveryKeyInItsOrder() {
         IniDocument configuration;
         WriteOptionForm(FormOf(OptionSettings::Defaults()), configuration);

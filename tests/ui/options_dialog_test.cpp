@@ -3,13 +3,15 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <set>
 
+#include "config/ini_document.h"
+#include "support/temporary_directory.h"
 #include "ui/scripted_dialogs.h"
 
 namespace talveron {
@@ -19,27 +21,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The 61 check codes in the order they are written; "*" marks the seven the dialog hides.
-constexpr std::string_view kCheckCodes =
-    "*AIC *AICS ANIC BDAMP CDEN CGT5 CGT50 CNIR CTODE DBI DCD DCSUM DCTSUM DGT5 DGZ DID DIM DVIC "
-    "ESDV HNCIR *ICDR *ICRC INDD IRL IRNN IRT LGT15 LLMA MDMP MODH MODG MPGT NAMFLD NCD NCDDE "
-    "NCLDE NCNTO NRND NSDE NVCIC PIC RVCI SDBED BDay SGT50 SNC SSNNN SWB50 TGT5 TNC TOGT50 *VNIL "
-    "VNVR IDTypeList *RecordTypeList SexList ReportTypeList ExposureTypeList ClassList ModeList "
-    "*RadionuclideList";
-
-struct Check {
-    std::string code;
-    bool hidden;
-};
-
-std::vector<Check> Checks() {
-    std::istringstream words{std::string(kCheckCodes)};
-    std::vector<Check> checks;
-    for (std::string word; words >> word;) {
-        checks.push_back({word.front() == '*' ? word.substr(1) : word, word.front() == '*'});
-    }
-    return checks;
-}
+// The check codes the dialog carries through without a visible check box.
+const std::set<std::string_view> kHiddenChecks{
+    "AIC", "AICS", "ICDR", "ICRC", "VNIL", "RecordTypeList", "RadionuclideList"};
 
 // A configuration with content the dialog does not own around and inside its sections.
 const std::string kConfiguration =
@@ -48,17 +32,6 @@ const std::string kConfiguration =
     "[AutoCancel]\r\nTE_VAL=-5\r\n[Other]\r\nKey=Value\r\n"
     "[ValidationOptions]\r\nAIC=0\r\nNAMFLD=0\r\nComment=not a check\r\n";
 
-void Write(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 class OptionsDialogTest : public QObject {
@@ -66,8 +39,8 @@ class OptionsDialogTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<QTemporaryDir>();
-        path_ = fs::path(temp_->path().toStdString()) / "TALVERON.CFG";
+        temp_ = std::make_unique<testing::TemporaryDirectory>();
+        path_ = temp_->path() / "TALVERON.CFG";
         dialogs_ = testing::ScriptedDialogs();
     }
 
@@ -77,22 +50,16 @@ private slots:
     }
 
     void showsEveryOptionAsTheFileHasIt() {
-        Write(path_, kConfiguration);
+        testing::WriteBytes(path_, kConfiguration);
         open();
         QCOMPARE(dialog_->windowTitle(), u"System Options"_s);
         QCOMPARE(limit("txt_te")->text(), u"-5"_s);
         QCOMPARE(limit("txt_tw")->text(), u"200"_s);  // missing: its default
-        int visible = 0;
-        for (const auto& [code, hidden] : Checks()) {
-            QVERIFY2(box("chk_" + code)->isVisible() == !hidden, code.c_str());
-            visible += box("chk_" + code)->isVisible();
+        for (const OptionDefinition& check : OptionDefinitions()) {
+            if (check.section != kValidationOptionsSection) continue;
+            const std::string name = "chk_" + std::string(check.name);
+            QVERIFY2(box(name)->isHidden() == kHiddenChecks.contains(check.name), name.c_str());
         }
-        QCOMPARE(visible, 54);
-        // Two columns: the first of the right column sits beside the first of the left.
-        QCOMPARE(box("chk_SGT50")->y(), box("chk_ANIC")->y());
-        QVERIFY(box("chk_SGT50")->x() > box("chk_ANIC")->x());
-        QCOMPARE(box("chk_ExposureTypeList")->y(), box("chk_LGT15")->y());
-        QVERIFY(box("chk_NAMFLD")->y() > box("chk_ANIC")->y());
         QCOMPARE(box("chk_NAMFLD")->text(),
                  u"Warn of \"TEST\" and \"TRAIN\" values in name fields"_s);
         // "&" is shown as itself, not taken as a shortcut mark.
@@ -100,81 +67,101 @@ private slots:
                  u"NC for DDE is invalid, NC is only valid for CDE && TODE doses"_s);
     }
 
-    void enablesDependentControls() {
-        Write(path_, "[OutputOptions]\r\nGRF=0\r\nIW=-1\r\nGDR=-1\r\n[AutoCancel]\r\nTW=-1\r\n");
-        open();
-        QVERIFY(!box("chk_iw")->isEnabled());
-        QVERIFY(box("chk_iw")->isChecked());  // greyed out, mark kept
-        QVERIFY(box("chk_ios")->isEnabled());
-        QVERIFY(!limit("txt_te")->isEnabled());
-        QVERIFY(limit("txt_tw")->isEnabled());
+    // The test runs on two screens (tests/data/ui/two-screens.json): 1024x768 at 96 dpi and
+    // 1366x768 at 144 dpi, which leaves 911x512 device-independent pixels.
+    void fitsTheScreen_data() {
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("1024x768 at 96 dpi") << 0 << 2;
+        QTest::newRow("1366x768 at 144 dpi") << 1 << 1;
+    }
 
-        box("chk_grf")->click();
-        QVERIFY(box("chk_iw")->isEnabled());
-        box("chk_gdr")->click();
-        QVERIFY(!box("chk_ios")->isEnabled());
-        box("chk_te")->click();
-        QVERIFY(limit("txt_te")->isEnabled());
-        box("chk_tw")->click();
-        QVERIFY(!limit("txt_tw")->isEnabled());
+    void fitsTheScreen() {
+        QFETCH(int, screen);
+        QFETCH(int, columns);
+        QCOMPARE(QGuiApplication::screens().size(), 2);
+        QScreen* target = QGuiApplication::screens()[screen];
+        testing::WriteBytes(path_, kConfiguration);
+        dialog_ = std::make_unique<OptionsDialog>(path_, dialogs_);
+        dialog_->setScreen(target);
+        dialog_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+
+        const QRect room = target->availableGeometry();
+        QVERIFY2(dialog_->width() <= room.width() && dialog_->height() <= room.height(),
+                 qPrintable(u"%1x%2"_s.arg(dialog_->width()).arg(dialog_->height())));
+        for (const char* name : {"okb", "cancelb", "helpb"}) {
+            const auto* button = dialog_->findChild<QPushButton*>(QString::fromLatin1(name));
+            const QRect where(button->mapTo(dialog_.get(), QPoint()), button->size());
+            QVERIFY2(button->isVisible() && dialog_->rect().contains(where), name);
+        }
+        // The rows of the right column sit beside those of the left, or the columns are one.
+        QCOMPARE(box("chk_SGT50")->y() == box("chk_ANIC")->y(), columns == 2);
+        QCOMPARE(box("chk_SGT50")->y() > box("chk_LGT15")->y(), columns == 1);
+        // The last check box scrolls into view.
+        auto* scroll = dialog_->findChild<QScrollArea*>();
+        QCheckBox* last = box("chk_ExposureTypeList");
+        scroll->ensureWidgetVisible(last);
+        const QRect shown(last->mapTo(scroll->viewport(), QPoint()), last->size());
+        QVERIFY(scroll->viewport()->rect().contains(shown));
+    }
+
+    void enablesDependentControls() {
+        testing::WriteBytes(
+            path_, "[OutputOptions]\r\nGRF=0\r\nIW=-1\r\nGDR=-1\r\n[AutoCancel]\r\nTW=-1\r\n");
+        open();
+        QCOMPARE(enabled(), u"iw:off ios:on te:off tw:on"_s);
+        QVERIFY(box("chk_iw")->isChecked());  // greyed out, mark kept
+        for (const char* name : {"chk_grf", "chk_gdr", "chk_te", "chk_tw"}) box(name)->click();
+        QCOMPARE(enabled(), u"iw:on ios:off te:on tw:off"_s);
         QCOMPARE(limit("txt_tw")->text(), u"200"_s);
     }
 
-    void okWritesEveryKeyAndKeepsEverythingElse() {
-        Write(path_, kConfiguration);
-        open();
-        box("chk_te")->click();  // armed with -5: written as 0
-        box("chk_me")->click();
-        limit("txt_me")->setText(u"-1"_s);   // armed minutes: written as 1
-        limit("txt_tw")->setText(u"12a"_s);  // written as typed
-        box("chk_DGZ")->click();             // on by default: now off
-        click("okb");
-        QVERIFY(dialogs_.log.empty());
-        QCOMPARE(dialog_->result(), static_cast<int>(QDialog::Accepted));
-
-        // The keys already in the file are set in place, the others added to their sections.
-        std::string checks;
-        for (const auto& [code, hidden] : Checks()) {
-            if (code != "AIC" && code != "NAMFLD")
-                checks += code + (code == "DGZ" ? "=0\r\n" : "=-1\r\n");
-        }
-        const std::string expected =
-            "; site configuration\r\n[H]\r\n1=License_Number\r\n"
-            "[OutputOptions]\r\nGRF=-1\r\nExtra = kept \r\nIW=0\r\nGDR=-1\r\nIOS=-1\r\n\r\n"
-            "[AutoCancel]\r\nTE_VAL=0\r\nTE=-1\r\nTW=0\r\nTW_VAL=12a\r\nTEW=0\r\nTEW_VAL=500\r\n"
-            "ME=-1\r\nME_VAL=1\r\n[Other]\r\nKey=Value\r\n"
-            "[ValidationOptions]\r\nAIC=0\r\nNAMFLD=0\r\nComment=not a check\r\n" +
-            checks;
-        QCOMPARE(QString::fromStdString(ReadAll(path_)), QString::fromStdString(expected));
+    void closes_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
     }
 
-    void cancelWritesNothing() {
-        Write(path_, kConfiguration);
+    void closes() {
+        QFETCH(bool, ok);
+        testing::WriteBytes(path_, kConfiguration);
         open();
-        box("chk_grf")->click();
-        box("chk_AICS")->click();
-        limit("txt_te")->setText(u"99"_s);
-        click("cancelb");
-        QCOMPARE(dialog_->result(), static_cast<int>(QDialog::Rejected));
-        QCOMPARE(ReadAll(path_), kConfiguration);
+        box("chk_te")->click();
+        limit("txt_tw")->setText(u"12a"_s);
+        box("chk_DGZ")->click();           // on by default: now off
+        box("chk_AIC")->setChecked(true);  // hidden, but written
+        click(ok ? "okb" : "cancelb");
+        QVERIFY(dialogs_.log.empty());
+        QCOMPARE(dialog_->result(), static_cast<int>(ok ? QDialog::Accepted : QDialog::Rejected));
+        // OK writes the controls, keeps everything else; Cancel writes nothing.
+        IniDocument written(testing::ReadBytes(path_));
+        if (!ok) QCOMPARE(written.text(), kConfiguration);
+        // The check box left of a limit, its box, a check box and a hidden one.
+        for (const auto& [section, key, value] : {std::tuple{"AutoCancel", "TE", "-1"},
+                                                  {"AutoCancel", "TW_VAL", "12a"},
+                                                  {"ValidationOptions", "DGZ", "0"},
+                                                  {"ValidationOptions", "AIC", "-1"}}) {
+            QVERIFY2(!ok || ReadProfileValue(written, section, key, "") == value, key);
+        }
+        QVERIFY(written.text().starts_with("; site configuration\r\n[H]\r\n1=License_Number\r\n"));
     }
 
     void failedSaveKeepsTheFileAndSaysWhy() {
         // The configuration is a link to a file whose name leaves no room for the name of the
         // temporary file the save writes first, so the save fails before touching anything.
-        const fs::path target = fs::path(temp_->path().toStdString()) / std::string(250, 'c');
-        Write(target, kConfiguration);
+        const fs::path target = temp_->path() / std::string(250, 'c');
+        testing::WriteBytes(target, kConfiguration);
         fs::create_symlink(target, path_);
         open();
         box("chk_grf")->click();
         click("okb");
 
-        QCOMPARE(dialogs_.messages.size(), std::size_t{1});
-        const OperatorMessage& message = dialogs_.messages[0];
-        QCOMPARE(message.title, std::string("System Options"));
-        QCOMPARE(message.icon, MessageIcon::Warning);
-        QVERIFY(message.detail.find(target.string()) != std::string::npos);
-        QCOMPARE(ReadAll(path_), kConfiguration);
+        QCOMPARE(dialogs_.log,
+                 std::vector{u"message: System Options | The settings were not saved; "_s
+                             u"the configuration file is unchanged."_s});
+        QVERIFY(dialogs_.messages[0].detail.find(target.string()) != std::string::npos);
+        QCOMPARE(testing::ReadBytes(path_), kConfiguration);
         QVERIFY(fs::is_symlink(path_));
         QVERIFY(dialog_->isVisible());  // the operator can still cancel or try again
     }
@@ -189,6 +176,16 @@ private:
         if (box == nullptr) qFatal("no check box %s", name.c_str());
         return box;
     }
+    /// Whether each dependent control is enabled, as "iw:on ios:off ...".
+    QString enabled() const {
+        QStringList states;
+        for (const char* name : {"chk_iw", "chk_ios", "txt_te", "txt_tw"}) {
+            const auto* control = dialog_->findChild<QWidget*>(QString::fromLatin1(name));
+            states << QString::fromLatin1(name + 4) +
+                          QLatin1String(control->isEnabled() ? ":on" : ":off");
+        }
+        return states.join(u' ');
+    }
     QLineEdit* limit(const char* name) const {
         return dialog_->findChild<QLineEdit*>(QString::fromLatin1(name));
     }
@@ -198,7 +195,7 @@ private:
                           Qt::LeftButton);
     }
 
-    std::unique_ptr<QTemporaryDir> temp_;
+    std::unique_ptr<testing::TemporaryDirectory> temp_;
     fs::path path_;
     testing::ScriptedDialogs dialogs_;
     std::unique_ptr<OptionsDialog> dialog_;

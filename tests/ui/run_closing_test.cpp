@@ -91,17 +91,13 @@ private slots:
     }
 
     void asksWithTheRunsTitles() {
-        QCOMPARE(OfferMessage(ViewResults), (OperatorMessage{"MORVA Validation Complete",
-                                                             "View encountered errors/warnings?",
-                                                             MessageIcon::Question,
-                                                             {}}));
-        QCOMPARE(OfferMessage(ViewReport), (OperatorMessage{"MORVA Validation Complete",
-                                                            "View Distribution Summary Report?",
-                                                            MessageIcon::Question,
-                                                            {}}));
-        QCOMPARE(
-            OfferMessage(Done),
-            (OperatorMessage{"MORVA Validation Complete", "Done!", MessageIcon::Information, {}}));
+        for (const auto& [offer, text, icon] :
+             {std::tuple{ViewResults, "View encountered errors/warnings?", MessageIcon::Question},
+              {ViewReport, "View Distribution Summary Report?", MessageIcon::Question},
+              {Done, "Done!", MessageIcon::Information}}) {
+            QCOMPARE(OfferMessage(offer),
+                     (OperatorMessage{"MORVA Validation Complete", text, icon, {}}));
+        }
     }
 };
 

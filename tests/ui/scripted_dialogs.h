@@ -18,13 +18,13 @@ namespace talveron::testing {
 /// Answers every dialog from a script and records, in order, what the operator would have seen.
 class ScriptedDialogs final : public Dialogs {
 public:
-    /// One line per interaction: "message: <title> | <text>", "ask: ...", "choose: <title>",
-    /// "modal: <object name>".
+    /// One line per interaction: "message: <title> | <text>", "ask: ...",
+    /// "offer: <title> | <text> | <action>", "choose: <title>", "modal: <object name>".
     std::vector<QString> log;
     std::vector<OperatorMessage> messages;  ///< messages and questions, in order
     std::vector<FileChoice> choices;
-    std::deque<QString> files;              ///< answers of the file dialogs; none left = cancelled
-    std::deque<bool> answers;               ///< answers of the questions; none left = Cancel
+    std::deque<QString> files;  ///< answers of the file dialogs; none left = cancelled
+    std::deque<bool> answers;   ///< answers of the questions and offers; none left = Cancel
     std::function<void(QDialog&)> onModal;  ///< runs while a modal window is "open"
     QString printFile;                      ///< printers print to this PDF; empty = print cancelled
 
@@ -33,10 +33,12 @@ public:
     }
     bool ask(QWidget*, const OperatorMessage& question) override {
         record(QStringLiteral("ask"), question);
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return answer();
+    }
+    bool offer(QWidget*, const OperatorOffer& offer) override {
+        record(QStringLiteral("offer"), offer.question);
+        log.back() += QStringLiteral(" | ") + QString::fromStdString(offer.action);
+        return answer();
     }
     QString chooseOpenFile(QWidget*, const FileChoice& choice) override {
         choices.push_back(choice);
@@ -68,6 +70,12 @@ public:
     }
 
 private:
+    bool answer() {
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     void record(const QString& kind, const OperatorMessage& message) {
         messages.push_back(message);
         log.push_back(kind + QStringLiteral(": ") + QString::fromStdString(message.title) +
@@ -75,18 +83,18 @@ private:
     }
 };
 
-/// Records what would have been handed to the desktop's openers.
+/// Records what would have been handed to the desktop's opener.
 class RecordingOpener final : public ExternalOpener {
 public:
     std::vector<std::filesystem::path> textFiles;
-    std::vector<std::filesystem::path> documents;
     std::string failure;  ///< returned by openTextFile; empty = success
+    bool present = true;  ///< what available() says
 
+    bool available() const override { return present; }
     std::string openTextFile(const std::filesystem::path& path) override {
         textFiles.push_back(path);
         return failure;
     }
-    void openDocument(const std::filesystem::path& path) override { documents.push_back(path); }
 };
 
 }  // namespace talveron::testing
