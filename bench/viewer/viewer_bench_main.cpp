@@ -45,6 +45,7 @@ class BenchDialogs final : public Dialogs {
 public:
     void showMessage(QWidget*, const OperatorMessage&) override {}
     bool ask(QWidget*, const OperatorMessage&) override { return false; }
+    bool offer(QWidget*, const OperatorOffer&) override { return false; }
     QString chooseOpenFile(QWidget*, const FileChoice&) override { return {}; }
     void showModal(QDialog& dialog) override {
         dialog.findChild<QLineEdit*>(QStringLiteral("number"))->setText(QString::number(jumpTo));
@@ -57,8 +58,8 @@ public:
 
 class NoOpener final : public ExternalOpener {
 public:
+    bool available() const override { return false; }
     std::string openTextFile(const std::filesystem::path&) override { return {}; }
-    void openDocument(const std::filesystem::path&) override {}
 };
 
 /// A figure of /proc/self/status in kB ("VmRSS", "VmHWM").
