@@ -8,27 +8,12 @@
 
 #include "config/number.h"
 #include "engine/run_counters.h"
+#include "report/dose_ranges.h"
 
 namespace talveron {
 namespace {
 
-constexpr std::size_t kRangeCount = 18;
-
-constexpr std::array<std::string_view, kRangeCount> kRangeLabels = {
-    "No measurable exp.", "Meas. - 0.100", "0.100 - 0.250", "0.250 - 0.500", "0.500 - 0.750",
-    "0.750 - 1.000",      "1.000 - 2.000", "2.000 - 3.000", "3.000 - 4.000", "4.000 - 5.000",
-    "5.000 - 6.000",      "6.000 - 7.000", "7.000 - 8.000", "8.000 - 9.000", "9.000 - 10.00",
-    "10.00 - 11.00",      "11.00 - 12.00", "      > 12.00",
-};
-
-/// Inclusive upper bounds of the second to the seventeenth range.
-constexpr std::array<double, kRangeCount - 2> kUpperBounds = {
-    0.099, 0.249, 0.499, 0.749, 0.999, 1.999, 2.999,  3.999,
-    4.999, 5.999, 6.999, 7.999, 8.999, 9.999, 10.999, 11.999,
-};
-
-/// The lowest total of the last range; totals just below it stay in the range before.
-constexpr double kTopRangeFloor = 12.0;
+constexpr std::size_t kRangeCount = kDoseRangeCount;
 
 /// The per-person distribution of TEDE and its totals.
 struct Distribution {
@@ -39,21 +24,8 @@ struct Distribution {
     double collective = 0;
 };
 
-/// 0-based index of the range a person's total falls into.
-std::size_t RangeOf(double total) {
-    if (total == 0) {
-        return 0;
-    }
-    for (std::size_t i = 0; i < kUpperBounds.size(); ++i) {
-        if (total <= kUpperBounds[i]) {
-            return i + 1;
-        }
-    }
-    return total < kTopRangeFloor ? kRangeCount - 2 : kRangeCount - 1;
-}
-
 void AddPerson(Distribution& distribution, double total) {
-    const std::size_t range = RangeOf(total);
+    const std::size_t range = DoseRangeOf(total);
     distribution.persons += 1;
     distribution.collective += total;
     distribution.counts[range] += 1;
@@ -154,7 +126,7 @@ void WriteDistribution(std::ostream& out, const Distribution& distribution,
                        const DoseRegister& doses) {
     Line(out, std::string(40, ' ') + Left("Number", 20) + "TEDE");
     for (std::size_t range = 0; range < kRangeCount; ++range) {
-        Line(out, Left(kRangeLabels[range], 40) + Left(distribution.counts[range], 16) +
+        Line(out, Left(kDoseRangeLabels[range], 40) + Left(distribution.counts[range], 16) +
                       Amount(distribution.sums[range]));
     }
     Line(out, Left("Number with Measurable:", 40) + Left(distribution.measurable, 16));

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-packages.sh
-tests=(ordered_pipeline_test threaded_run_test validation_run_test bad_input_test)
+tests=(ordered_pipeline_test validation_run_test bad_input_test)
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_TSAN=ON \
   -DTALVERON_BUILD_DESKTOP=OFF -DTALVERON_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-tsan -j"$(nproc)" --target "${tests[@]}"

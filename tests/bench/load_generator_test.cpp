@@ -17,7 +17,7 @@
 #include "config/value_lists.h"
 #include "run/clock.h"
 #include "run/validation_run.h"
-#include "support/temporary_directory.h"
+#include "support/test_support.h"
 
 namespace talveron::bench {
 namespace {

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <sstream>
 
-#include "support/temporary_directory.h"
+#include "support/test_support.h"
 
 namespace talveron {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_targets.h"
-#include "support/temporary_directory.h"
+#include "support/test_support.h"
 
 namespace talveron {
 namespace {

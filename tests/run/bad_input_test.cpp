@@ -19,18 +19,17 @@
 #include "config/default_configuration.h"
 #include "config/option_settings.h"
 #include "config/value_lists.h"
-#include "engine/engine_test_support.h"
 #include "engine/line_reader.h"
 #include "run/validation_run.h"
-#include "support/folder_listing.h"
+#include "support/test_support.h"
 
 namespace talveron {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FileBytes;
 using testing::ListFolder;
 using testing::Listing;
+using testing::ReadBytes;
 using testing::WriteBytes;
 
 const fs::path kSampleData = TALVERON_SAMPLE_DATA_DIR;
@@ -39,12 +38,15 @@ const fs::path kUnreadableForEveryone = "/sys/bus/cpu/drivers_probe";
 
 /// The listing without the two outputs of a load file, which a run may replace.
 Listing WithoutOutputs(const fs::path& root, const fs::path& load) {
-    const RunPaths paths = DeriveRunPaths(load);
-    return ListFolder(root, {paths.results, paths.report});
+    Listing listing = ListFolder(root);
+    const RunPaths paths = DeriveRunPaths(load.filename());
+    listing.erase(paths.results.string());
+    listing.erase(paths.report.string());
+    return listing;
 }
 
 /// 48 lines with findings from line 2 on; every line ends with CR LF.
-std::string ProductionLoad() { return FileBytes(kSampleData / "faulty.dat"); }
+std::string ProductionLoad() { return ReadBytes(kSampleData / "faulty.dat"); }
 constexpr std::size_t kProductionLoadLines = 48;
 
 std::string Repeated(std::string_view text, int times) {
@@ -57,7 +59,11 @@ std::string Repeated(std::string_view text, int times) {
 std::string WithLineEnds(const std::string& crLfText, const std::function<std::string(int)>& end) {
     std::string text;
     int line = 0;
-    for (const std::string& each : testing::SplitCrLf(crLfText)) text += each + end(line++);
+    for (std::size_t from = 0; from < crLfText.size();) {
+        const std::size_t close = crLfText.find("\r\n", from);
+        text += crLfText.substr(from, close - from) + end(line++);
+        from = close + 2;
+    }
     return text;
 }
 
@@ -75,17 +81,6 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
     for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 }
-
-/// Tells the test when a phase begins, so that it can change the surroundings between passes.
-class PhaseObserver : public testing::RecordingObserver {
-public:
-    void phaseChanged(RunPhase phase) override {
-        RecordingObserver::phaseChanged(phase);
-        if (onPhase) onPhase(phase);
-    }
-
-    std::function<void(RunPhase)> onPhase;
-};
 
 /// Runs with the shipped production configuration in a fresh folder, which also holds a
 /// neighbouring file that no run may touch.
@@ -117,9 +112,9 @@ protected:
     ValueLists lists = ValueLists::Load(configuration);
     std::int64_t recordLimit = kMaxRegisteredRecords;
     testing::FakeClock clock;
-    PhaseObserver observer;
+    testing::RecordingObserver observer;
     CancelRequest cancel;
-    testing::TempDir dir;
+    testing::TemporaryDirectory dir;
 };
 
 // ---- What the load file holds ----------------------------------------------------------------
@@ -167,23 +162,20 @@ std::string Binary() {
 
 INSTANTIATE_TEST_SUITE_P(
     Contents, LoadContentTest,
-    ::testing::Values(
-        ContentCase{"empty", [] { return std::string(); }, RunStatus::TooSmall, 0, "too small"},
-        ContentCase{"only LFs", [] { return std::string(400, '\n'); }, RunStatus::Validated, 400,
-                    ""},
-        ContentCase{"only CR LFs", [] { return Repeated("\r\n", 200); }, RunStatus::Validated, 200,
-                    ""},
-        ContentCase{"only CRs", [] { return std::string(400, '\r'); }, RunStatus::Validated, 400,
-                    ""},
-        ContentCase{"binary with NUL bytes", Binary, RunStatus::Validated, 4, ""},
-        ContentCase{"one line of 10 MiB", [] { return std::string(10 << 20, 'x'); },
-                    RunStatus::Validated, 1, ""},
-        ContentCase{"one line of 16 MiB and a byte",
-                    [] { return std::string(kMaxLineLength + 1, 'x') + "\r\n"; },
-                    RunStatus::TooLarge, 0, "line 1 is longer than 16 MiB"},
-        ContentCase{"a line over 16 MiB after good lines",
-                    [] { return ProductionLoad() + std::string(kMaxLineLength + 1, ' '); },
-                    RunStatus::TooLarge, 0, "line 49 is longer than 16 MiB"}),
+    ::testing::Values(ContentCase{"only CR LFs", [] { return Repeated("\r\n", 200); },
+                                  RunStatus::Validated, 200, ""},
+                      ContentCase{"only CRs", [] { return std::string(400, '\r'); },
+                                  RunStatus::Validated, 400, ""},
+                      ContentCase{"binary with NUL bytes", Binary, RunStatus::Validated, 4, ""},
+                      ContentCase{"one line of 10 MiB", [] { return std::string(10 << 20, 'x'); },
+                                  RunStatus::Validated, 1, ""},
+                      ContentCase{"one line of 16 MiB and a byte",
+                                  [] { return std::string(kMaxLineLength + 1, 'x') + "\r\n"; },
+                                  RunStatus::TooLarge, 0, "line 1 is longer than 16 MiB"},
+                      ContentCase{
+                          "a line over 16 MiB after good lines",
+                          [] { return ProductionLoad() + std::string(kMaxLineLength + 1, ' '); },
+                          RunStatus::TooLarge, 0, "line 49 is longer than 16 MiB"}),
     CaseName<ContentCase>);
 
 TEST_F(BadInputTest, ATenMebibyteCommentIsATooLongRecord) {
@@ -198,7 +190,7 @@ TEST_F(BadInputTest, ATenMebibyteCommentIsATooLongRecord) {
         });
     ASSERT_NE(tooLong, observer.findings.end());
     EXPECT_EQ(tooLong->lineNumber, 49);
-    EXPECT_NE(FileBytes(dir / "load.err").find("Data=" + comment + "\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(dir / "load.err").find("Data=" + comment + "\r\n"), std::string::npos);
 }
 
 TEST_F(BadInputTest, EveryMixOfLineEndsGivesTheResultsOfCrLf) {
@@ -212,12 +204,12 @@ TEST_F(BadInputTest, EveryMixOfLineEndsGivesTheResultsOfCrLf) {
     };
     WriteBytes(dir / "load.dat", crLf);
     ASSERT_EQ(Run(dir / "load.dat").status, RunStatus::Validated);
-    const std::string expected = FileBytes(dir / "load.err");
+    const std::string expected = ReadBytes(dir / "load.err");
     ASSERT_NE(expected, "");
     for (const auto& end : mixes) {
         WriteBytes(dir / "load.dat", WithLineEnds(crLf, end));
         EXPECT_EQ(Run(dir / "load.dat").status, RunStatus::Validated);
-        EXPECT_EQ(FileBytes(dir / "load.err"), expected);
+        EXPECT_EQ(ReadBytes(dir / "load.err"), expected);
     }
 }
 
@@ -325,7 +317,7 @@ TEST_F(BadInputTest, AFileRemovedOrReplacedBetweenThePassesIsTheOneValidated) {
     const fs::path load = dir / "load.dat";
     WriteBytes(load, ProductionLoad());
     const RunOutcome expected = Run(load);
-    const std::string results = FileBytes(dir / "load.err");
+    const std::string results = ReadBytes(dir / "load.err");
     observer.onPhase = [&](RunPhase phase) {
         if (phase != RunPhase::Validating) return;
         fs::remove(load);
@@ -334,7 +326,7 @@ TEST_F(BadInputTest, AFileRemovedOrReplacedBetweenThePassesIsTheOneValidated) {
     const RunOutcome outcome = Run(load);
     EXPECT_EQ(outcome.status, RunStatus::Validated);
     EXPECT_EQ(outcome.findingCount, expected.findingCount);
-    EXPECT_EQ(FileBytes(dir / "load.err"), results);
+    EXPECT_EQ(ReadBytes(dir / "load.err"), results);
 }
 
 TEST_F(BadInputTest, ALongLineMetOnlyByTheMainPassDiscardsWhatWasWritten) {
@@ -435,7 +427,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BadInputTest, OldResultsThatCannotBeDeletedAreReported) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     fs::create_directory(dir / "data");
-    WriteBytes(dir / "data" / "load.dat", FileBytes(kSampleData / "sample.dat"));
+    WriteBytes(dir / "data" / "load.dat", ReadBytes(kSampleData / "sample.dat"));
     WriteBytes(dir / "data" / "load.err", "old results");
     WriteBytes(dir / "data" / "load.dst", "old report");
     fs::permissions(dir / "data", fs::perms::owner_read | fs::perms::owner_exec);
@@ -446,9 +438,9 @@ TEST_F(BadInputTest, OldResultsThatCannotBeDeletedAreReported) {
     EXPECT_EQ(outcome.findingCount, 0);
     EXPECT_EQ(outcome.resultsStatus.message(),
               "Cannot delete " + QuotedPath(dir / "data" / "load.err") + ": Permission denied");
-    EXPECT_EQ(FileBytes(dir / "data" / "load.err"), "old results");
+    EXPECT_EQ(ReadBytes(dir / "data" / "load.err"), "old results");
     EXPECT_TRUE(outcome.reportWritten) << outcome.reportStatus.message();
-    EXPECT_NE(FileBytes(dir / "data" / "load.dst"), "old report");
+    EXPECT_NE(ReadBytes(dir / "data" / "load.dst"), "old report");
 }
 
 // ---- Symbolic links at the output paths
@@ -464,7 +456,7 @@ TEST_F(BadInputTest, AnOldLinkAtAnOutputPathIsRemovedAndItsTargetKept) {
     EXPECT_TRUE(outcome.reportWritten);
     EXPECT_FALSE(fs::is_symlink(dir / "load.err"));
     EXPECT_FALSE(fs::is_symlink(dir / "load.dst"));
-    EXPECT_EQ(FileBytes(dir / "victim.txt"), "precious");
+    EXPECT_EQ(ReadBytes(dir / "victim.txt"), "precious");
 }
 
 TEST_F(BadInputTest, ALinkThatAppearsDuringTheRunIsReplacedNotWrittenThrough) {
@@ -479,8 +471,8 @@ TEST_F(BadInputTest, ALinkThatAppearsDuringTheRunIsReplacedNotWrittenThrough) {
     EXPECT_EQ(outcome.status, RunStatus::Validated);
     EXPECT_TRUE(outcome.resultsWritten && outcome.reportWritten);
     EXPECT_FALSE(fs::is_symlink(dir / "load.err"));
-    EXPECT_NE(FileBytes(dir / "load.dst"), "precious");
-    EXPECT_EQ(FileBytes(dir / "victim.txt"), "precious");
+    EXPECT_NE(ReadBytes(dir / "load.dst"), "precious");
+    EXPECT_EQ(ReadBytes(dir / "victim.txt"), "precious");
 }
 
 }  // namespace

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_test_support.h"
+#include "support/test_support.h"
 
 namespace talveron {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadBytes;
-using testing::TempDir;
+using testing::TemporaryDirectory;
 using testing::WriteBytes;
 
 std::vector<std::string> Names(const fs::path& folder) {
@@ -35,7 +35,7 @@ protected:
         EXPECT_TRUE(RunFolder::Open(dir / "load.dat", folder).ok());
     }
 
-    TempDir dir;
+    TemporaryDirectory dir;
     RunFolder folder;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_test_support.h"
+#include "support/test_support.h"
 
 namespace talveron {
 namespace {

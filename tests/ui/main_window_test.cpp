@@ -16,7 +16,7 @@
 
 #include "config/default_configuration.h"
 #include "config/profile_file.h"
-#include "support/temporary_directory.h"
+#include "support/test_support.h"
 #include "ui/recent_files.h"
 #include "ui/scripted_dialogs.h"
 

@@ -11,7 +11,7 @@
 #include <set>
 
 #include "config/ini_document.h"
-#include "support/temporary_directory.h"
+#include "support/test_support.h"
 #include "ui/scripted_dialogs.h"
 
 namespace talveron {

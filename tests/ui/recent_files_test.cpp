@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "support/temporary_directory.h"
+#include "support/test_support.h"
 
 namespace talveron {
 
