@@ -145,21 +145,24 @@ build_all() {
 # failing_programs LOG: runs CTest and prints each test program with a failing test, one a line.
 failing_programs() {
   local failed=$build/Testing/Temporary/LastTestsFailed.log
+  map_programs
   rm -f "$failed"
   nice -n 10 ctest --test-dir "$build" -j2 --timeout "$timeout" >"$1" 2>&1 || true
   [ -f "$failed" ] || return 0
   awk -F'\t' 'NR == FNR { program[$1] = $2; next }
-              { sub(/^[0-9]+:/, ""); print (($0 in program) ? program[$0] : $0) }' \
+              { number = $0; sub(/:.*/, "", number)
+                print ((number in program) ? program[number] : $0) }' \
     "$work/programs.tsv" "$failed" | sort -u
 }
 
-# The program behind each CTest test: the executable for a test of the build, else the test name.
+# The program behind each CTest test, by test number: the executable for a test of the build, else
+# the test name. Read after each build: the names of some parameterised tests change with it.
 map_programs() {
   local top
   top=$(realpath "$build")
   ctest --test-dir "$build" --show-only=json-v1 |
-    jq -r --arg top "$top/" '.tests[] | [.name, (.command[0] as $c
-        | if ($c | startswith($top)) then ($c | split("/") | last) else .name end)] | @tsv' \
+    jq -r --arg top "$top/" '.tests | to_entries[] | [.key + 1, (.value.command[0] as $c
+        | if ($c | startswith($top)) then ($c | split("/") | last) else .value.name end)] | @tsv' \
       >"$work/programs.tsv"
 }
 
@@ -197,7 +200,6 @@ if ! build_all "$work/logs/baseline.build.log"; then
   echo "The sources do not build: see $work/logs/baseline.build.log" >&2
   exit 1
 fi
-map_programs
 baseline=$(failing_programs "$work/logs/baseline.test.log")
 if [ -n "$baseline" ]; then
   echo "Tests fail without a fault, so faults cannot be judged: ${baseline//$'\n'/ }" >&2
