@@ -206,7 +206,8 @@ if [ -n "$baseline" ]; then
   echo "See $work/logs/baseline.test.log" >&2
   exit 1
 fi
-echo "$(wc -l <"$work/programs.tsv") tests pass ($(minutes $((SECONDS - start)))); faults to inject: ${#selected[@]}."
+echo "$(wc -l <"$work/programs.tsv") tests pass ($(minutes $((SECONDS - start))));" \
+  "faults to inject: ${#selected[@]}."
 
 results=$work/results.txt
 : >"$results"
