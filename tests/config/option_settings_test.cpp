@@ -25,14 +25,6 @@ TEST(OptionSettingsTest, StartsWithEverythingOffAndDefaultsToTheDocumentedValues
     }
 }
 
-TEST(OptionSettingsTest, OnlyAicSwitchedOff) {
-    const OptionSettings settings = LoadOptionSettings(IniDocument("[ValidationOptions]\nAIC=0\n"));
-    OptionSettings expected = OptionSettings::Defaults();
-    expected.set(AIC, 0);
-    EXPECT_EQ(settings, expected);
-    EXPECT_FALSE(settings.on(AIC));
-}
-
 TEST(OptionSettingsTest, KeysAreReadOnlyFromTheirOwnSection) {
     const OptionSettings settings =
         LoadOptionSettings(IniDocument("[OutputOptions]\nTE=-1\nAIC=0\n[autocancel]\nte_val=7\n"));
@@ -78,20 +70,6 @@ TEST(OptionDefinitionsTest, SpellTheNamesAsTheFileDoesInKeyOrderAndSections) {
     EXPECT_EQ(OptionKeyNamed("BDAY"), std::nullopt);
     EXPECT_EQ(OptionKeyNamed("aic"), std::nullopt);
     EXPECT_EQ(OptionKeyNamed(""), std::nullopt);
-}
-
-TEST(OptionDefinitionsTest, CarryTheDialogCaptions) {
-    EXPECT_EQ(DefinitionOf(NAMFLD).caption, "Warn of \"TEST\" and \"TRAIN\" values in name fields");
-    EXPECT_EQ(DefinitionOf(IOS).caption, "Include error/warning occurrance summary");
-    EXPECT_EQ(DefinitionOf(TEW).caption, "When a combined total of errors and warnings exceeds");
-    EXPECT_EQ(DefinitionOf(TNC).caption,
-              "NC for TEDE is invalid, NC is only valid for CDE and TODE doses");
-    EXPECT_EQ(DefinitionOf(MODH).caption,
-              "Mode must be 'H' for classes 'D', 'Y', 'W', 'F', 'O', 'S', 'V' and 'M'");
-    EXPECT_EQ(DefinitionOf(RadionuclideList).caption, "Invalid Radionuclide");
-    for (const OptionDefinition& definition : OptionDefinitions()) {
-        EXPECT_EQ(definition.caption.empty(), definition.name.ends_with("_VAL")) << definition.name;
-    }
 }
 
 }  // namespace

@@ -18,42 +18,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/test_support.h"
+
 namespace talveron {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::TemporaryDirectory;
 
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TemporaryDirectory {
-public:
-    TemporaryDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "talveron-config-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryDirectory() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const char* name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+constexpr auto WriteFile = testing::WriteBytes;
+constexpr auto ReadFile = testing::ReadBytes;
 
 int EntryCount(const fs::path& directory) {
     return static_cast<int>(std::distance(fs::directory_iterator(directory), {}));
@@ -68,7 +42,7 @@ struct DirectoryCase {
     const char* expected;
 };
 
-class ConfigurationDirectoryTest : public testing::TestWithParam<DirectoryCase> {};
+class ConfigurationDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
 
 TEST_P(ConfigurationDirectoryTest, PrefersAnAbsoluteXdgConfigHome) {
     const auto& variables = GetParam().environment;
@@ -81,7 +55,7 @@ TEST_P(ConfigurationDirectoryTest, PrefersAnAbsoluteXdgConfigHome) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConfigurationDirectoryTest,
-    testing::Values(
+    ::testing::Values(
         DirectoryCase{{{"XDG_CONFIG_HOME", "/x/cfg"}, {"HOME", "/home/u"}}, "/x/cfg/talveron"},
         DirectoryCase{{{"XDG_CONFIG_HOME", "/x/cfg"}}, "/x/cfg/talveron"},
         DirectoryCase{{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.config/talveron"},
@@ -102,30 +76,20 @@ TEST(LoadIniFileTest, ReadsTheBytesAsTheyAre) {
     EXPECT_EQ(document.find("t", "z"), std::string_view("\0end", 4));
 }
 
-TEST(LoadIniFileTest, ReportsAMissingFileAsNotFound) {
-    const TemporaryDirectory directory;
-    IniDocument document;
-    const Status status = LoadIniFile(directory / "missing.cfg", document);
-    EXPECT_EQ(status.code(), Status::Code::NotFound);
-    EXPECT_NE(status.message().find((directory / "missing.cfg").string()), std::string::npos)
-        << status.message();
-}
-
-TEST(LoadIniFileTest, ReportsADirectoryAsNotAFile) {
-    const TemporaryDirectory directory;
-    IniDocument document;
-    const Status status = LoadIniFile(directory.path(), document);
-    EXPECT_EQ(status.code(), Status::Code::NotAFile);
-    EXPECT_NE(status.message().find(directory.path().string()), std::string::npos);
-}
-
-TEST(LoadIniFileTest, ReportsOtherFailuresAsReadFailed) {
+TEST(LoadIniFileTest, ReportsEachFailureWithItsCodeAndThePath) {
     const TemporaryDirectory directory;
     WriteFile(directory / "plain", "x");
-    IniDocument document;
-    const Status status = LoadIniFile(directory / "plain" / "inside.cfg", document);
-    EXPECT_EQ(status.code(), Status::Code::ReadFailed);
-    EXPECT_NE(status.message().find("Not a directory"), std::string::npos) << status.message();
+    const std::pair<fs::path, Status::Code> cases[] = {
+        {directory / "missing.cfg", Status::Code::NotFound},
+        {directory.path(), Status::Code::NotAFile},
+        {directory / "plain" / "inside.cfg", Status::Code::ReadFailed},  // "Not a directory"
+    };
+    for (const auto& [path, code] : cases) {
+        IniDocument document;
+        const Status status = LoadIniFile(path, document);
+        EXPECT_EQ(status.code(), code) << path;
+        EXPECT_NE(status.message().find(QuotedPath(path)), std::string::npos) << status.message();
+    }
 }
 
 // A device never ends and a FIFO's writer may never close it: only a regular file is read.
@@ -229,7 +193,7 @@ struct SharedSaveCase {
 
 void PrintTo(const SharedSaveCase& test, std::ostream* out) { *out << test.what; }
 
-class SharedSaveTest : public testing::TestWithParam<SharedSaveCase> {};
+class SharedSaveTest : public ::testing::TestWithParam<SharedSaveCase> {};
 
 TEST_P(SharedSaveTest, KeepsOwnerGroupAndModeOrTheOldBytes) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to set up another user";
@@ -269,7 +233,7 @@ TEST_P(SharedSaveTest, KeepsOwnerGroupAndModeOrTheOldBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Members, SharedSaveTest,
-    testing::Values(SharedSaveCase{"folder open to all", fs::perms(0777), RLIM_INFINITY, true},
+    ::testing::Values(SharedSaveCase{"folder open to all", fs::perms(0777), RLIM_INFINITY, true},
                     SharedSaveCase{"folder of root only", fs::perms(0755), RLIM_INFINITY, true},
                     SharedSaveCase{"writing fails", fs::perms(0755), 100, false}));
 
@@ -278,7 +242,7 @@ struct ModeCase {
     bool replaced;
 };
 
-class SaveOverModeTest : public testing::TestWithParam<ModeCase> {};
+class SaveOverModeTest : public ::testing::TestWithParam<ModeCase> {};
 
 // Checked on the mode bits, so that it holds for the superuser too, whom the system lets write.
 TEST_P(SaveOverModeTest, AFileWithoutWritePermissionIsReadOnlyAndKept) {
@@ -304,7 +268,7 @@ TEST_P(SaveOverModeTest, AFileWithoutWritePermissionIsReadOnlyAndKept) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, SaveOverModeTest,
-    testing::Values(ModeCase{fs::perms(0444), false}, ModeCase{fs::perms(0400), false},
+    ::testing::Values(ModeCase{fs::perms(0444), false}, ModeCase{fs::perms(0400), false},
                     ModeCase{fs::perms(0440), false}, ModeCase{fs::perms(0644), true},
                     ModeCase{fs::perms(0600), true}, ModeCase{fs::perms(0464), true}));
 

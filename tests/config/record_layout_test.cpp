@@ -146,17 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"NA", "NA  ", FieldType::None}, TypeCase{"' A'", " A  ", FieldType::None},
         TypeCase{nullptr, "NA  ", FieldType::None}));
 
-TEST(RecordLayoutTest, LoadsEachRecordTypeFromItsOwnSection) {
-    const LayoutTable table = LoadRecordLayouts(
-        IniDocument("[H]\n1=H1\n2=H2\n[C]\n1=C1\n[D]\n1=D1\n2=D2\n3=D3\n[I]\n1=I1\n"));
-    EXPECT_EQ(NamesOf(table.of(RecordType::Header)), (Names{"H1", "H2"}));
-    EXPECT_EQ(NamesOf(table.of(RecordType::Comment)), (Names{"C1"}));
-    EXPECT_EQ(NamesOf(table.of(RecordType::Dose)), (Names{"D1", "D2", "D3"}));
-    EXPECT_EQ(NamesOf(table.of(RecordType::Intake)), (Names{"I1"}));
-    EXPECT_EQ(table.totalFieldCount(), 7);
-    EXPECT_TRUE(table.usable());
-}
-
 TEST(RecordLayoutTest, AConfigurationLackingARecordTypeIsNotUsable) {
     const LayoutTable table = LoadRecordLayouts(IniDocument("[H]\n1=A\n[C]\n1=A\n[D]\n1=A\n"));
     EXPECT_EQ(table.totalFieldCount(), 3);
@@ -187,15 +176,6 @@ TEST(RecordLayoutTest, ALayoutEndsAfter32767Fields) {
     }
 }
 
-TEST(RecordLayoutTest, FieldIsOneBased) {
-    const RecordLayout layout = DoseLayout("[D]\n1=A\n2=B\n");
-    EXPECT_EQ(layout.field(0), nullptr);
-    EXPECT_EQ(layout.field(3), nullptr);
-    EXPECT_EQ(layout.field(-1), nullptr);
-    ASSERT_NE(layout.field(2), nullptr);
-    EXPECT_EQ(layout.field(2)->trimmedName, "B");
-}
-
 TEST(FindFieldTest, ComparesTheTrimmedNameExactly) {
     const RecordLayout layout = DoseLayout("[D]\n1=Employee_ID\n2=Sex\n3=Sex\n");
     EXPECT_EQ(FindField(layout, "Sex"), 2);
@@ -203,13 +183,6 @@ TEST(FindFieldTest, ComparesTheTrimmedNameExactly) {
     EXPECT_EQ(FindField(layout, "sex"), 0);
     EXPECT_EQ(FindField(layout, "Sex "), 0);
     EXPECT_EQ(FindField(layout, ""), 0);
-}
-
-TEST(RecordTypeLetterTest, NamesTheSections) {
-    EXPECT_EQ(RecordTypeLetter(RecordType::Header), 'H');
-    EXPECT_EQ(RecordTypeLetter(RecordType::Comment), 'C');
-    EXPECT_EQ(RecordTypeLetter(RecordType::Dose), 'D');
-    EXPECT_EQ(RecordTypeLetter(RecordType::Intake), 'I');
 }
 
 }  // namespace
