@@ -63,18 +63,24 @@ void OutputFile::open() {
     opened_ = true;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = temporaryPrefix_ + RandomSuffix();
+        // Listed before it exists, so that an interrupt at any moment finds it.
+        if (temporaries_) listed_ = temporaries_->add((folder_.path() / name).string());
         // O_EXCL: a name someone else put there, link or not, is never opened.
         descriptor_ =
             FileDescriptor(::openat(folder_.descriptor(), name.c_str(),
                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        const int error = errno;
         if (descriptor_.valid()) {
             temporaryName_ = name;
-            if (temporaries_) listed_ = temporaries_->add((folder_.path() / name).string());
             return;
         }
-        if (errno != EEXIST) break;
+        unlist();
+        if (error != EEXIST) {
+            fail("create", error);
+            return;
+        }
     }
-    fail("create", errno);
+    fail("create", EEXIST);
 }
 
 void OutputFile::append(std::string_view bytes) {
