@@ -138,7 +138,10 @@ Exit status:
   0  every file was validated and no ERROR was counted
   1  an ERROR was counted in some file, or a run was stopped by an automatic-cancel limit
   2  something could not be validated: bad usage, unusable configuration, a load file that
-     is missing, too small or unreadable, or an output that could not be written
+     is missing, too small or unreadable, an output that could not be written, or another
+     run validating the same file
+  130, 143  interrupted by SIGINT or SIGTERM: the runs under way were cancelled and their
+     results files completed; a second signal ends at once
 With several files the highest status wins.
 )";
 }

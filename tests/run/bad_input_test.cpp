@@ -39,7 +39,7 @@ const fs::path kUnreadableForEveryone = "/sys/bus/cpu/drivers_probe";
 /// The listing without the two outputs of a load file, which a run may replace.
 Listing WithoutOutputs(const fs::path& root, const fs::path& load) {
     Listing listing = ListFolder(root);
-    const RunPaths paths = DeriveRunPaths(load.filename());
+    const RunPaths paths = DeriveRunPaths(fs::relative(load, root));
     listing.erase(paths.results.string());
     listing.erase(paths.report.string());
     return listing;
@@ -474,6 +474,150 @@ TEST_F(BadInputTest, ALinkThatAppearsDuringTheRunIsReplacedNotWrittenThrough) {
     EXPECT_NE(ReadBytes(dir / "load.dst"), "precious");
     EXPECT_EQ(ReadBytes(dir / "victim.txt"), "precious");
 }
+
+// ---- Paths
+// ------------------------------------------------------------------------------------------
+
+struct PathCase {
+    const char* what;
+    /// Makes the load file (and whatever else the case needs); returns its path.
+    std::function<fs::path(const fs::path& folder)> make;
+    RunStatus status;
+    const char* results;  ///< the results path, relative to the folder
+};
+
+class LoadPathTest : public BadInputTest, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(LoadPathTest, EndsAsExpectedAndTouchesOnlyTheOutputs) {
+    const fs::path load = GetParam().make(dir.path());
+    if (GetParam().status == RunStatus::Refused) {
+        // Refused before anything is deleted: not even the outputs change.
+        const Listing before = ListFolder(dir.path());
+        const RunOutcome outcome = Run(load);
+        EXPECT_EQ(outcome.status, RunStatus::Refused);
+        EXPECT_EQ(outcome.paths.results, dir / GetParam().results);
+        EXPECT_NE(outcome.problem.find(QuotedPath(load)), std::string::npos) << outcome.problem;
+        EXPECT_TRUE(observer.lines.empty());
+        EXPECT_EQ(ListFolder(dir.path()), before);
+        return;
+    }
+    const RunOutcome outcome = RunTouchingOnlyTheOutputs(load);
+    EXPECT_EQ(outcome.status, GetParam().status) << outcome.problem;
+    EXPECT_EQ(outcome.paths.results, dir / GetParam().results);
+    EXPECT_TRUE(fs::exists(dir / GetParam().results));
+    EXPECT_EQ(observer.lines.size(), kProductionLoadLines);
+}
+
+fs::path Write(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    WriteBytes(path, ProductionLoad());
+    return path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, LoadPathTest,
+    ::testing::Values(PathCase{"named *.err",
+                               [](const fs::path& folder) { return Write(folder / "x.err"); },
+                               RunStatus::Refused, "x.err"},
+                      PathCase{"named *.dst",
+                               [](const fs::path& folder) {
+                                   WriteBytes(folder / "x.err", "old results of another file");
+                                   return Write(folder / "x.dst");
+                               },
+                               RunStatus::Refused, "x.err"},
+                      PathCase{"a link to its own results path",
+                               [](const fs::path& folder) {
+                                   Write(folder / "x.err");
+                                   fs::create_symlink("x.err", folder / "x.dat");
+                                   return folder / "x.dat";
+                               },
+                               RunStatus::Refused, "x.err"},
+                      PathCase{"a hard link of its own report path",
+                               [](const fs::path& folder) {
+                                   Write(folder / "x.dst");
+                                   fs::create_hard_link(folder / "x.dst", folder / "x.dat");
+                                   return folder / "x.dat";
+                               },
+                               RunStatus::Refused, "x.err"},
+                      PathCase{"folders with dots",
+                               [](const fs::path& folder) {
+                                   return Write(folder / "data.2024" / "q1.v2" / "load.dat");
+                               },
+                               RunStatus::Validated, "data.2024/q1.v2/load.err"},
+                      PathCase{"a name starting with a dot",
+                               [](const fs::path& folder) { return Write(folder / ".load.dat"); },
+                               RunStatus::Validated, ".err"},
+                      PathCase{"a name without a dot",
+                               [](const fs::path& folder) { return Write(folder / "load"); },
+                               RunStatus::Validated, "load.err"}),
+    CaseName<PathCase>);
+
+// ---- Limits
+// -------------------------------------------------------------------------------------------
+
+TEST_F(BadInputTest, MoreRecordsThanTheLimitEndTheRunBeforeAnyOutput) {
+    const std::string load = ProductionLoad();
+    std::int64_t registered = 0;  // dose and intake records: "D" or "I" in character 41
+    for (std::size_t start = 0; start < load.size(); start = load.find("\r\n", start) + 2) {
+        registered +=
+            load.size() > start + 40 && (load[start + 40] == 'D' || load[start + 40] == 'I');
+    }
+    WriteBytes(dir / "load.dat", load);
+    recordLimit = registered;
+    EXPECT_EQ(Run(dir / "load.dat").status, RunStatus::Validated);
+
+    recordLimit = registered - 1;
+    observer.lines.clear();
+    const RunOutcome outcome = RunTouchingOnlyTheOutputs(dir / "load.dat");
+    EXPECT_EQ(outcome.status, RunStatus::TooLarge);
+    EXPECT_NE(outcome.problem.find(QuotedPath(dir / "load.dat")), std::string::npos)
+        << outcome.problem;
+    EXPECT_NE(outcome.problem.find("more than " + std::to_string(registered - 1) +
+                                   " dose and intake records"),
+              std::string::npos)
+        << outcome.problem;
+    EXPECT_TRUE(observer.lines.empty());
+    EXPECT_FALSE(fs::exists(dir / "load.err"));
+    EXPECT_FALSE(fs::exists(dir / "load.dst"));
+}
+
+/// Throws std::bad_alloc where memory would run out: at a phase or a line.
+struct MemoryCase {
+    const char* what;
+    std::optional<RunPhase> phase;
+    std::int64_t line;
+};
+
+class OutOfMemoryTest : public BadInputTest, public ::testing::WithParamInterface<MemoryCase> {};
+
+TEST_P(OutOfMemoryTest, EndsTheRunAsTooLargeWithoutOutputs) {
+    WriteBytes(dir / "load.err", "old results");
+    WriteBytes(dir / "load.dat", ProductionLoad());
+    observer.onPhase = [&](RunPhase phase) {
+        if (phase == GetParam().phase) throw std::bad_alloc();
+    };
+    observer.onLine = [&](std::int64_t line) {
+        if (line == GetParam().line) throw std::bad_alloc();
+    };
+    const RunOutcome outcome = RunTouchingOnlyTheOutputs(dir / "load.dat");
+    EXPECT_EQ(outcome.status, RunStatus::TooLarge);
+    EXPECT_EQ(outcome.problem, "Cannot validate " + QuotedPath(dir / "load.dat") +
+                                   ": there is not enough memory for it");
+    EXPECT_FALSE(outcome.resultsWritten);
+    EXPECT_FALSE(outcome.reportWritten);
+    EXPECT_FALSE(fs::exists(dir / "load.err"));
+    EXPECT_FALSE(fs::exists(dir / "load.dst"));
+    EXPECT_EQ(observer.phases.back(), RunPhase::Finished);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, OutOfMemoryTest,
+                         ::testing::Values(MemoryCase{"registering", RunPhase::Registering, 0},
+                                           // the results file is open by line 20: the file's first
+                                           // findings are on lines 2, 10 and 13
+                                           MemoryCase{"in the main pass", std::nullopt, 20},
+                                           MemoryCase{"writing the report", RunPhase::Summarising,
+                                                      0}),
+                         CaseName<MemoryCase>);
 
 }  // namespace
 }  // namespace talveron
