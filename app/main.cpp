@@ -12,6 +12,7 @@
 
 #include "config/profile_file.h"
 #include "run/clock.h"
+#include "run/process_setup.h"
 #include "talveron/version.h"
 #include "ui/command_line.h"
 #include "ui/dialogs.h"
@@ -32,6 +33,7 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    talveron::PrepareProcessForOutputs();
     using talveron::DesktopCommand;
     // --help and --version answer before any window system is needed.
     const DesktopCommand early = talveron::ParseDesktopCommandLine(Arguments(argc, argv));

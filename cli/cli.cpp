@@ -59,8 +59,7 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     }
     if (!options.configPath && environment.configDirectory.empty() &&
         (options.installConfig || !options.loadFiles.empty())) {
-        err << kProgram
-            << ": no configuration directory: set XDG_CONFIG_HOME or HOME, or give --config\n";
+        err << kProgram << ": " << kNoConfigurationDirectory << ", or give --config\n";
         return 2;
     }
     if (options.installConfig) {

@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include "config/profile_file.h"
 #include "run/cancel_request.h"
 #include "run/clock.h"
+#include "run/process_setup.h"
 #include "run/temporary_file_list.h"
 
 namespace {
@@ -35,22 +35,10 @@ extern "C" void OnInterrupt(int signal) {
     ::_exit(128 + firstSignal.load());
 }
 
-/// A descriptor 0-2 that is closed would be taken by the first file opened, and messages meant
-/// for standard error would land in it.
-void OpenClosedStandardDescriptors() {
-    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
-        if (::fcntl(descriptor, F_GETFD) == -1) ::open("/dev/null", O_RDWR);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    OpenClosedStandardDescriptors();
-    // A closed pipe on standard output is EPIPE to the writer, and a file-size limit EFBIG to
-    // the output being written, rather than signals that end the program without a word.
-    ::signal(SIGPIPE, SIG_IGN);
-    ::signal(SIGXFSZ, SIG_IGN);
+    talveron::PrepareProcessForOutputs();
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     ::sigemptyset(&action.sa_mask);

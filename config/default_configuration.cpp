@@ -21,6 +21,8 @@ std::string_view DefaultConfigurationText() {
 }
 
 Status InstallDefaultConfiguration(const std::filesystem::path& directory) {
+    if (directory.empty())
+        return Status::Error(Status::Code::NotFound, std::string(kNoConfigurationDirectory));
     const std::filesystem::path path = directory / kConfigurationFileName;
     std::error_code error;
     std::filesystem::create_directories(directory, error);

@@ -12,8 +12,13 @@ namespace talveron {
 /// The bare name of the configuration file.
 inline constexpr std::string_view kConfigurationFileName = "TALVERON.CFG";
 
+/// Why there is no configuration to read when the environment gives no configuration directory.
+inline constexpr std::string_view kNoConfigurationDirectory =
+    "no configuration directory: set XDG_CONFIG_HOME or HOME";
+
 /// The configuration directory for a given environment lookup: $XDG_CONFIG_HOME/talveron when set
-/// and absolute, else $HOME/.config/talveron. Empty when neither is usable.
+/// and absolute, else $HOME/.config/talveron. Empty when neither is usable: then there is no
+/// configuration directory (never the current folder).
 std::filesystem::path ConfigurationDirectory(
     const std::function<const char*(const char*)>& environment);
 

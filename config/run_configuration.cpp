@@ -5,6 +5,8 @@
 namespace talveron {
 
 Status LoadRunConfiguration(const std::filesystem::path& path, RunConfiguration& configuration) {
+    if (path.empty())
+        return Status::Error(Status::Code::Refused, std::string(kNoConfigurationDirectory));
     IniDocument document;
     Status status = LoadIniFile(path, document);
     if (status.ok()) {

@@ -60,13 +60,22 @@ QPushButton* CommandButton(const QString& text, const QString& name, QWidget* pa
     return button;
 }
 
+/// A file of the configuration directory; empty when there is none, so that nothing is read from
+/// or written to the current folder instead.
+std::filesystem::path InConfigurationDirectory(const std::filesystem::path& directory,
+                                               std::string_view name) {
+    return directory.empty() ? std::filesystem::path() : directory / name;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      configuration_(services_.configurationDirectory / kConfigurationFileName),
-      recentFiles_(services_.configurationDirectory / kDesktopSettingsFileName),
+      configuration_(
+          InConfigurationDirectory(services_.configurationDirectory, kConfigurationFileName)),
+      recentFiles_(
+          InConfigurationDirectory(services_.configurationDirectory, kDesktopSettingsFileName)),
       controller_(services_.clock, this) {
     setObjectName(QStringLiteral("f"));
     setWindowTitle(Text(kProgramTitle));

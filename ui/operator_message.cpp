@@ -5,7 +5,8 @@ namespace talveron {
 OperatorMessage ConfigurationInvalidMessage(const std::filesystem::path& expectedPath,
                                             std::string_view reason) {
     std::string detail = std::string(reason);
-    detail += "\n\nThe configuration is read from:\n" + expectedPath.string();
+    if (!expectedPath.empty())
+        detail += "\n\nThe configuration is read from:\n" + expectedPath.string();
     return {"TALVERON.CFG", "Configuration file invalid or not found!", MessageIcon::Warning,
             std::move(detail)};
 }

@@ -21,6 +21,7 @@ bool Storable(const std::filesystem::path& file) {
 
 RecentFiles::RecentFiles(std::filesystem::path settingsFile)
     : settingsFile_(std::move(settingsFile)) {
+    if (settingsFile_.empty()) return;  // no configuration directory: kept for this session only
     IniDocument settings;
     if (!LoadIniFile(settingsFile_, settings).ok()) return;
     for (std::size_t entry = 1; entry <= kMaximum; ++entry) {
@@ -35,6 +36,7 @@ void RecentFiles::add(const std::filesystem::path& file) {
     files_.insert(files_.begin(), file);
     if (files_.size() > kMaximum) files_.resize(kMaximum);
 
+    if (settingsFile_.empty()) return;
     IniDocument settings;
     if (const Status loaded = LoadIniFile(settingsFile_, settings);
         !loaded.ok() && loaded.code() != Status::Code::NotFound) {
