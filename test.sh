@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/ensure-packages.sh
+scripts/check-format.sh
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 

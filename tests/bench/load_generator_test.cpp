@@ -28,14 +28,6 @@ using talveron::testing::TemporaryDirectory;
 /// The check codes of the findings on each line.
 using FindingsByLine = std::map<std::int64_t, std::multiset<OptionKey>>;
 
-class FindingCollector final : public RunObserver {
-public:
-    void findingReported(const Finding& finding, const FindingPlace&) override {
-        byLine[finding.lineNumber].insert(finding.code);
-    }
-    FindingsByLine byLine;
-};
-
 /// Generates load files for the shipped production configuration and validates them with the
 /// engine as of 1 March 2025, the first day after every generated date has passed.
 class LoadGeneratorTest : public ::testing::Test {
@@ -61,13 +53,16 @@ protected:
         talveron::testing::WriteBytes(load, bytes);
         const RunInputs inputs{configuration.layouts, options, lists,
                                LocalDateTime{2025, 3, 1, 0, 0, 0}};
-        FindingCollector collector;
+        talveron::testing::RecordingObserver observer;
         const CancelRequest cancel;
-        ValidationRun run(inputs, clock, collector, cancel);
+        ValidationRun run(inputs, clock, observer, cancel);
         const RunOutcome result = run.execute(load);
         EXPECT_EQ(result.status, RunStatus::Validated) << result.problem;
         if (outcome != nullptr) *outcome = result;
-        return collector.byLine;
+        FindingsByLine byLine;
+        for (const auto& finding : observer.findings)
+            byLine[finding.lineNumber].insert(finding.code);
+        return byLine;
     }
 
     IniDocument document;

@@ -234,8 +234,8 @@ TEST_P(SharedSaveTest, KeepsOwnerGroupAndModeOrTheOldBytes) {
 INSTANTIATE_TEST_SUITE_P(
     Members, SharedSaveTest,
     ::testing::Values(SharedSaveCase{"folder open to all", fs::perms(0777), RLIM_INFINITY, true},
-                    SharedSaveCase{"folder of root only", fs::perms(0755), RLIM_INFINITY, true},
-                    SharedSaveCase{"writing fails", fs::perms(0755), 100, false}));
+                      SharedSaveCase{"folder of root only", fs::perms(0755), RLIM_INFINITY, true},
+                      SharedSaveCase{"writing fails", fs::perms(0755), 100, false}));
 
 struct ModeCase {
     fs::perms mode;
@@ -269,8 +269,8 @@ TEST_P(SaveOverModeTest, AFileWithoutWritePermissionIsReadOnlyAndKept) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, SaveOverModeTest,
     ::testing::Values(ModeCase{fs::perms(0444), false}, ModeCase{fs::perms(0400), false},
-                    ModeCase{fs::perms(0440), false}, ModeCase{fs::perms(0644), true},
-                    ModeCase{fs::perms(0600), true}, ModeCase{fs::perms(0464), true}));
+                      ModeCase{fs::perms(0440), false}, ModeCase{fs::perms(0644), true},
+                      ModeCase{fs::perms(0600), true}, ModeCase{fs::perms(0464), true}));
 
 TEST(WriteProfileValueFileTest, ARefusedSaveKeepsTheReadOnlyFile) {
     const TemporaryDirectory directory;

@@ -215,11 +215,11 @@ TEST_P(ValidationRunTest, IntakesBelowADoseRecordAreFoundThoughABlankLineComesFi
     const std::string without =
         Record(RecordType::Dose, 198, {{"Employee_ID", "2"}, {"CEDE", "1.0"}});
     Run(Load({"", withIntake, intake, without}));
-    EXPECT_EQ(
-        observer.findings,
-        (std::vector<testing::SeenFinding>{
-            {Level::Error, "Invalid Record Type ''", 2, 5, 41},
-            {Level::Warning, "CEDE is > 0.0 yet has NO corresponding Intake Record", 5, 13, 106}}));
+    EXPECT_EQ(observer.findings,
+              (std::vector<testing::SeenFinding>{
+                  {IRT, Level::Error, "Invalid Record Type ''", 2, 5, 41},
+                  {HNCIR, Level::Warning, "CEDE is > 0.0 yet has NO corresponding Intake Record", 5,
+                   13, 106}}));
 }
 
 TEST_P(ValidationRunTest, AnAsOfMomentIsTheTodayOfTheDateChecks) {

@@ -94,6 +94,7 @@ private:
 
 /// A finding as the observer saw it, copied out of the call.
 struct SeenFinding {
+    OptionKey code = OptionKey::IRT;
     Level level = Level::Error;
     std::string message;
     std::int64_t lineNumber = 0;
@@ -121,8 +122,8 @@ public:
         if (onLine) onLine(lineNumber);
     }
     void findingReported(const Finding& finding, const FindingPlace&) override {
-        findings.push_back({finding.level, std::string(finding.message), finding.lineNumber,
-                            finding.column, finding.character});
+        findings.push_back({finding.code, finding.level, std::string(finding.message),
+                            finding.lineNumber, finding.column, finding.character});
     }
 
     std::function<void(std::int64_t)> onLine;
