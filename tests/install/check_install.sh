@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the current build into a temporary prefix and checks the installed tree: every file
-# in place, the menu entry valid, the manual pages rendering cleanly, the programs runnable.
-# CMake passes the build and source directories, the version and the install directories.
+# in place, the menu entry valid, the manual pages rendering cleanly, the programs runnable; with
+# lintian installed, also the Debian package made from this build.
+# CMake passes the build and source directories, the versions and the install directories.
 set -euo pipefail
 
-: "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${VERSION:?}" "${BINDIR:?}" "${DATADIR:?}" "${DOCDIR:?}"
+: "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${VERSION:?}" "${DEBIAN_RELEASE:?}" "${BINDIR:?}"
+: "${DATADIR:?}" "${DOCDIR:?}"
 : "${MANDIR:?}" "${FULL_DOCDIR:?}"
 
 prefix=$(mktemp -d)
@@ -27,8 +29,8 @@ desktop=$data/applications/talveron.desktop
 for program in talveron talveron-cli; do
   [ -x "$bin/$program" ] || fail "$bin/$program is missing or not executable"
 done
-for file in "$data/talveron/TALVERON.CFG" "$doc/copyright" "$desktop" \
-  "$icons/scalable/apps/talveron.svg" "$man1/talveron-cli.1.gz" "$man1/talveron.1.gz"; do
+for file in "$data/talveron/TALVERON.CFG" "$doc/copyright" "$doc/changelog.Debian.gz" \
+  "$desktop" "$icons/scalable/apps/talveron.svg" "$man1"/talveron{-cli,}.1.gz; do
   [ -f "$file" ] || fail "$file is missing"
 done
 
@@ -68,6 +70,17 @@ if [ -f "$desktop" ]; then
   grep -qx 'Icon=talveron' "$desktop" || fail "the menu entry does not use the talveron icon"
 fi
 
+# Compressed files are reproducible: no file name (flag 8) and no time stamp in the gzip header.
+while IFS= read -r -d '' gz; do
+  read -r flags time1 time2 time3 time4 < <(od -An -tu1 -j3 -N5 "$gz")
+  ((!(flags & 8) && !(time1 | time2 | time3 | time4))) ||
+    fail "${gz#"$prefix"/} records a file name or time stamp"
+done < <(find "$prefix" -name '*.gz' -print0)
+# The package's changelog starts with the entry of this version.
+changelog_head=$(gzip -dc "$doc/changelog.Debian.gz" | head -1)
+[[ "$changelog_head" == "talveron ($VERSION-$DEBIAN_RELEASE) "* ]] ||
+  fail "changelog.Debian starts with '$changelog_head', not version $VERSION-$DEBIAN_RELEASE"
+
 # The manual pages render without a single groff warning and show their sections.
 for page in "$man1"/talveron-cli.1.gz "$man1"/talveron.1.gz; do
   [ -f "$page" ] || continue
@@ -95,6 +108,20 @@ if [ -x "$bin/talveron-cli" ]; then
     fail "talveron-cli --install-config failed"
   cmp -s "$prefix/config/talveron/TALVERON.CFG" "$data/talveron/TALVERON.CFG" ||
     fail "talveron-cli --install-config did not write the shipped configuration"
+fi
+
+# Debian's package checker finds no error and no warning in the package of this build, made for
+# /usr as scripts/package.sh makes it.
+if command -v lintian >/dev/null; then
+  if cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$prefix/package" \
+    -D CPACK_PACKAGING_INSTALL_PREFIX=/usr >/dev/null 2>&1; then
+    package=("$prefix"/package/talveron_*.deb)
+    verdict=$(lintian --fail-on error,warning "${package[0]}" 2>&1) || fail "lintian: $verdict"
+  else
+    fail "cpack could not make the Debian package"
+  fi
+else
+  echo "lintian is not installed: the Debian package was not checked"
 fi
 
 if ((failures)); then
