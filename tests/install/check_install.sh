@@ -25,6 +25,7 @@ doc=$prefix/$DOCDIR
 man1=$prefix/$MANDIR/man1
 icons=$data/icons/hicolor
 desktop=$data/applications/talveron.desktop
+examples=$data/talveron/examples
 
 for program in talveron talveron-cli; do
   [ -x "$bin/$program" ] || fail "$bin/$program is missing or not executable"
@@ -38,6 +39,10 @@ done
 cmp -s "$data/talveron/TALVERON.CFG" "$SOURCE_DIR/data/TALVERON.CFG" ||
   fail "the installed TALVERON.CFG differs from data/TALVERON.CFG"
 cmp -s "$doc/copyright" "$SOURCE_DIR/LICENSE" || fail "the installed copyright differs from LICENSE"
+for example in sample.dat faulty.dat; do
+  cmp -s "$examples/$example" "$SOURCE_DIR/data/$example" ||
+    fail "example $example is not installed in $DATADIR/talveron/examples"
+done
 for document in howto.rtf genref.rtf sysadm.rtf; do
   cmp -s "$doc/$document" "$SOURCE_DIR/docs/help/$document" ||
     fail "help document $document is not installed in $DOCDIR"
@@ -108,6 +113,15 @@ if [ -x "$bin/talveron-cli" ]; then
     fail "talveron-cli --install-config failed"
   cmp -s "$prefix/config/talveron/TALVERON.CFG" "$data/talveron/TALVERON.CFG" ||
     fail "talveron-cli --install-config did not write the shipped configuration"
+  # With it, the installed examples give what the manual pages promise: no finding, and errors.
+  mkdir "$prefix/work"
+  cp "$examples"/*.dat "$prefix/work"/
+  status=0
+  XDG_CONFIG_HOME=$prefix/config "$bin/talveron-cli" --quiet "$prefix/work/sample.dat" || status=$?
+  [ "$status" -eq 0 ] || fail "talveron-cli on the installed sample.dat: exit status $status, not 0"
+  status=0
+  XDG_CONFIG_HOME=$prefix/config "$bin/talveron-cli" --quiet "$prefix/work/faulty.dat" || status=$?
+  [ "$status" -eq 1 ] || fail "talveron-cli on the installed faulty.dat: exit status $status, not 1"
 fi
 
 # Debian's package checker finds no error and no warning in the package of this build, made for
