@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the current build into a temporary prefix and checks the installed tree: every file
-# in place, the menu entry valid, the manual pages rendering cleanly, the programs runnable; with
-# lintian installed, also the Debian package made from this build.
+# in place, the menu entry and AppStream metadata valid, the manual pages rendering cleanly, the
+# programs runnable; with lintian installed, also the Debian package made from this build.
 # CMake passes the build and source directories, the versions and the install directories.
 set -euo pipefail
 
@@ -26,12 +26,13 @@ man1=$prefix/$MANDIR/man1
 icons=$data/icons/hicolor
 desktop=$data/applications/talveron.desktop
 examples=$data/talveron/examples
+metainfo=$data/metainfo/invalid.talveron.talveron.metainfo.xml
 
 for program in talveron talveron-cli; do
   [ -x "$bin/$program" ] || fail "$bin/$program is missing or not executable"
 done
 for file in "$data/talveron/TALVERON.CFG" "$doc/copyright" "$doc/changelog.Debian.gz" \
-  "$desktop" "$icons/scalable/apps/talveron.svg" "$man1"/talveron{-cli,}.1.gz; do
+  "$desktop" "$metainfo" "$icons/scalable/apps/talveron.svg" "$man1"/talveron{-cli,}.1.gz; do
   [ -f "$file" ] || fail "$file is missing"
 done
 
@@ -85,6 +86,14 @@ done < <(find "$prefix" -name '*.gz' -print0)
 changelog_head=$(gzip -dc "$doc/changelog.Debian.gz" | head -1)
 [[ "$changelog_head" == "talveron ($VERSION-$DEBIAN_RELEASE) "* ]] ||
   fail "changelog.Debian starts with '$changelog_head', not version $VERSION-$DEBIAN_RELEASE"
+
+# The AppStream metadata is valid and names the menu entry installed beside it, and its newest
+# release is this version.
+if ! validation=$(appstreamcli validate-tree --no-net "$prefix" 2>&1); then
+  fail "appstreamcli validate-tree: $validation"
+fi
+grep -m1 '<release ' "$metainfo" | grep -qF "version=\"$VERSION\"" ||
+  fail "the newest release in the AppStream metadata is not $VERSION"
 
 # The manual pages render without a single groff warning and show their sections.
 for page in "$man1"/talveron-cli.1.gz "$man1"/talveron.1.gz; do
