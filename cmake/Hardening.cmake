@@ -1,9 +1,9 @@
 # The hardening flags Debian builds its packages with (dpkg-buildflags with hardening=+all), since
 # Talveron reads files sent in by others: stack protector, format-string checks, a read-only
 # relocation table resolved at start, position-independent executables, and fortified C library
-# calls. _FORTIFY_SOURCE works only with optimisation, and the sanitizers would not see the
-# checked variants it substitutes for the library calls, so Debug, sanitizer and fuzzer builds go
-# without it.
+# calls. _FORTIFY_SOURCE works only with optimisation, and the sanitizers' interceptors miss some
+# of the checked variants it substitutes for library calls, so Debug, sanitizer and fuzzer builds
+# go without it.
 option(TALVERON_HARDENING "Build with the hardening flags of Debian packages" ON)
 if(NOT TALVERON_HARDENING)
   return()
