@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/ensure-packages.sh
-scripts/build.sh
+# Only the two programs, so the window opens as soon as they are built; ./test.sh builds the rest.
+scripts/build.sh talveron talveron-cli
 
 # The configuration directory gets the shipped TALVERON.CFG unless one is there already.
 build/cli/talveron-cli --install-config

@@ -8,15 +8,17 @@ set(CPACK_PACKAGE_VENDOR "The Talveron developers")
 set(CPACK_PACKAGE_CONTACT "The Talveron developers <developers@talveron.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "validator for MORVA occupational radiation-exposure load files")
+# The long description as Debian shows it: lines within 80 columns once dpkg indents them.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Talveron checks the fixed-width load files (*.dat) that licensees submit to the MORVA\n"
-  "occupational radiation-exposure reporting system before they are sent: every record\n"
-  "against the record layouts and value lists of its configuration file and against the\n"
-  "dose, date, identity and intake rules. Findings go to a results file and a distribution\n"
-  "summary report next to the load file.\n"
+  "Talveron checks the fixed-width load files (*.dat) that licensees submit to\n"
+  "the MORVA occupational radiation-exposure reporting system before they are\n"
+  "sent: every record against the record layouts and value lists of its\n"
+  "configuration file and against the dose, date, identity and intake rules.\n"
+  "Findings go to a results file and a distribution summary report next to the\n"
+  "load file.\n"
   "\n"
-  "The package holds the desktop program (talveron) and the command-line validator for\n"
-  "batch use and scripts (talveron-cli).")
+  "The package holds the desktop program (talveron) and the command-line\n"
+  "validator for batch use and scripts (talveron-cli).")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 # The package installs where the build was configured to (/usr, by scripts/package.sh).
@@ -24,6 +26,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The first packaging of this upstream version; packaging/changelog.Debian records each revision.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -5,10 +5,15 @@ set -euo pipefail
 
 packages=("$@")
 ((${#packages[@]})) || packages=(
+  # the build
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth desktop-file-utils librsvg2-bin groff-base dpkg-dev file poppler-utils
+  qt6-base-dev qt6-base-dev-tools libgl-dev librsvg2-bin dpkg-dev file
+  # the tests and the install check
+  xvfb xauth desktop-file-utils appstream groff-base poppler-utils
+  # the desktop program at run time: xdg-open hands help documents and results files to the
+  # desktop's applications; outside GNOME, KDE or Xfce it asks mimeopen which application that is
+  xdg-utils libfile-mimeinfo-perl
 )
 
 missing=()

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the current build into a temporary prefix and checks the installed tree: every file
-# in place, the menu entry valid, the manual pages rendering cleanly, the programs runnable.
-# CMake passes the build and source directories, the version and the install directories.
+# in place, the menu entry and AppStream metadata valid, the manual pages rendering cleanly, the
+# programs runnable; with lintian installed, also the Debian package made from this build.
+# CMake passes the build and source directories, the versions and the install directories.
 set -euo pipefail
 
-: "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${VERSION:?}" "${BINDIR:?}" "${DATADIR:?}" "${DOCDIR:?}"
-: "${MANDIR:?}"
+: "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${VERSION:?}" "${DEBIAN_RELEASE:?}" "${BINDIR:?}"
+: "${DATADIR:?}" "${DOCDIR:?}" "${MANDIR:?}"
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -23,12 +24,14 @@ doc=$prefix/$DOCDIR
 man1=$prefix/$MANDIR/man1
 icons=$data/icons/hicolor
 desktop=$data/applications/talveron.desktop
+examples=$data/talveron/examples
+metainfo=$data/metainfo/invalid.talveron.talveron.metainfo.xml
 
 for program in talveron talveron-cli; do
   [ -x "$bin/$program" ] || fail "$bin/$program is missing or not executable"
 done
-for file in "$data/talveron/TALVERON.CFG" "$doc/copyright" "$desktop" \
-  "$icons/scalable/apps/talveron.svg" "$man1/talveron-cli.1.gz" "$man1/talveron.1.gz"; do
+for file in "$data/talveron/TALVERON.CFG" "$doc/copyright" "$doc/changelog.Debian.gz" \
+  "$desktop" "$metainfo" "$icons/scalable/apps/talveron.svg" "$man1"/talveron{-cli,}.1.gz; do
   [ -f "$file" ] || fail "$file is missing"
 done
 
@@ -36,6 +39,10 @@ done
 cmp -s "$data/talveron/TALVERON.CFG" "$SOURCE_DIR/data/TALVERON.CFG" ||
   fail "the installed TALVERON.CFG differs from data/TALVERON.CFG"
 cmp -s "$doc/copyright" "$SOURCE_DIR/LICENSE" || fail "the installed copyright differs from LICENSE"
+for example in sample.dat faulty.dat; do
+  cmp -s "$examples/$example" "$SOURCE_DIR/data/$example" ||
+    fail "example $example is not installed in $DATADIR/talveron/examples"
+done
 # The help documents live with the program's data, not in the documentation folder, which an
 # installation may leave out.
 help=$data/talveron/help
@@ -77,6 +84,25 @@ if [ -f "$desktop" ]; then
   grep -qx 'Icon=talveron' "$desktop" || fail "the menu entry does not use the talveron icon"
 fi
 
+# Compressed files are reproducible: no file name (flag 8) and no time stamp in the gzip header.
+while IFS= read -r -d '' gz; do
+  read -r flags time1 time2 time3 time4 < <(od -An -tu1 -j3 -N5 "$gz")
+  ((!(flags & 8) && !(time1 | time2 | time3 | time4))) ||
+    fail "${gz#"$prefix"/} records a file name or time stamp"
+done < <(find "$prefix" -name '*.gz' -print0)
+# The package's changelog starts with the entry of this version.
+changelog_head=$(gzip -dc "$doc/changelog.Debian.gz" | head -1)
+[[ "$changelog_head" == "talveron ($VERSION-$DEBIAN_RELEASE) "* ]] ||
+  fail "changelog.Debian starts with '$changelog_head', not version $VERSION-$DEBIAN_RELEASE"
+
+# The AppStream metadata is valid and names the menu entry installed beside it, and its newest
+# release is this version.
+if ! validation=$(appstreamcli validate-tree --no-net "$prefix" 2>&1); then
+  fail "appstreamcli validate-tree: $validation"
+fi
+grep -m1 '<release ' "$metainfo" | grep -qF "version=\"$VERSION\"" ||
+  fail "the newest release in the AppStream metadata is not $VERSION"
+
 # The manual pages render without a single groff warning and show their sections.
 for page in "$man1"/talveron-cli.1.gz "$man1"/talveron.1.gz; do
   [ -f "$page" ] || continue
@@ -113,6 +139,29 @@ if [ -x "$bin/talveron-cli" ]; then
     fail "talveron-cli --install-config failed"
   cmp -s "$prefix/config/talveron/TALVERON.CFG" "$data/talveron/TALVERON.CFG" ||
     fail "talveron-cli --install-config did not write the shipped configuration"
+  # With it, the installed examples give what the manual pages promise: no finding, and errors.
+  mkdir "$prefix/work"
+  cp "$examples"/*.dat "$prefix/work"/
+  status=0
+  XDG_CONFIG_HOME=$prefix/config "$bin/talveron-cli" --quiet "$prefix/work/sample.dat" || status=$?
+  [ "$status" -eq 0 ] || fail "talveron-cli on the installed sample.dat: exit status $status, not 0"
+  status=0
+  XDG_CONFIG_HOME=$prefix/config "$bin/talveron-cli" --quiet "$prefix/work/faulty.dat" || status=$?
+  [ "$status" -eq 1 ] || fail "talveron-cli on the installed faulty.dat: exit status $status, not 1"
+fi
+
+# Debian's package checker finds no error and no warning in the package of this build, made for
+# /usr as scripts/package.sh makes it.
+if command -v lintian >/dev/null; then
+  if cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$prefix/package" \
+    -D CPACK_PACKAGING_INSTALL_PREFIX=/usr >/dev/null 2>&1; then
+    package=("$prefix"/package/talveron_*.deb)
+    verdict=$(lintian --fail-on error,warning "${package[0]}" 2>&1) || fail "lintian: $verdict"
+  else
+    fail "cpack could not make the Debian package"
+  fi
+else
+  echo "lintian is not installed: the Debian package was not checked"
 fi
 
 if ((failures)); then
