@@ -43,11 +43,12 @@ std::string TemporaryOutputPrefix(std::string_view loadName) {
     return prefix;
 }
 
-OutputFile::OutputFile(const RunFolder& folder, std::string name, std::string_view kind,
+OutputFile::OutputFile(const RunFolder* folder, std::string name, std::string_view kind,
                        TemporaryFileList* temporaries)
     : folder_(folder),
       name_(std::move(name)),
-      temporaryPrefix_(TemporaryOutputPrefix(folder.loadName()) + std::string(kind) + "-"),
+      temporaryPrefix_(folder ? TemporaryOutputPrefix(folder->loadName()) + std::string(kind) + "-"
+                              : std::string()),
       temporaries_(temporaries) {}
 
 OutputFile::~OutputFile() { discard(); }
@@ -55,7 +56,7 @@ OutputFile::~OutputFile() { discard(); }
 void OutputFile::fail(const char* what, int error) {
     if (!status_.ok()) return;
     status_ = Status::Error(Status::Code::WriteFailed, std::string("Cannot ") + what + " " +
-                                                           QuotedPath(folder_.path() / name_) +
+                                                           QuotedPath(folder_->path() / name_) +
                                                            ": " + std::strerror(error));
 }
 
@@ -65,11 +66,11 @@ void OutputFile::open() {
         const std::string name = temporaryPrefix_ + RandomSuffix();
         // O_EXCL: a name someone else put there, link or not, is never opened.
         descriptor_ =
-            FileDescriptor(::openat(folder_.descriptor(), name.c_str(),
+            FileDescriptor(::openat(folder_->descriptor(), name.c_str(),
                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (descriptor_.valid()) {
             temporaryName_ = name;
-            if (temporaries_) listed_ = temporaries_->add((folder_.path() / name).string());
+            if (temporaries_) listed_ = temporaries_->add((folder_->path() / name).string());
             return;
         }
         if (errno != EEXIST) break;
@@ -78,6 +79,7 @@ void OutputFile::open() {
 }
 
 void OutputFile::append(std::string_view bytes) {
+    if (folder_ == nullptr) return;
     if (!opened_) open();
     if (!descriptor_.valid()) return;
     buffer_.append(bytes);
@@ -113,7 +115,7 @@ Status OutputFile::finish() {
 Status OutputFile::commit() {
     (void)finish();
     if (status_.ok() && !temporaryName_.empty()) {
-        if (::renameat(folder_.descriptor(), temporaryName_.c_str(), folder_.descriptor(),
+        if (::renameat(folder_->descriptor(), temporaryName_.c_str(), folder_->descriptor(),
                        name_.c_str()) == 0) {
             temporaryName_.clear();
             unlist();
@@ -127,7 +129,7 @@ Status OutputFile::commit() {
 void OutputFile::discard() {
     descriptor_ = FileDescriptor();
     if (!temporaryName_.empty()) {
-        ::unlinkat(folder_.descriptor(), temporaryName_.c_str(), 0);
+        ::unlinkat(folder_->descriptor(), temporaryName_.c_str(), 0);
         temporaryName_.clear();
     }
     unlist();
