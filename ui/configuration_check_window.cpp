@@ -29,7 +29,8 @@ ConfigurationCheckWindow::ConfigurationCheckWindow(std::filesystem::path path, D
       dialogs_(dialogs),
       opener_(opener),
       summary_(new QLabel(this)),
-      problems_(new QTreeWidget(this)) {
+      problems_(new QTreeWidget(this)),
+      selected_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Check Configuration"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     summary_->setObjectName(QStringLiteral("summary"));
@@ -41,6 +42,15 @@ ConfigurationCheckWindow::ConfigurationCheckWindow(std::filesystem::path path, D
     problems_->setRootIsDecorated(false);
     problems_->setWordWrap(true);
     problems_->header()->setStretchLastSection(true);
+    selected_->setObjectName(QStringLiteral("selected"));
+    selected_->setTextFormat(Qt::PlainText);
+    selected_->setWordWrap(true);
+    selected_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    selected_->setMinimumHeight(selected_->fontMetrics().lineSpacing() * 3);
+    selected_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(problems_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
+        selected_->setText(row == nullptr ? QString() : row->toolTip(2));
+    });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* again =
@@ -57,6 +67,7 @@ ConfigurationCheckWindow::ConfigurationCheckWindow(std::filesystem::path path, D
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(problems_);
+    layout->addWidget(selected_);
     layout->addWidget(buttons);
     resize(900, 480);
 }
@@ -75,8 +86,13 @@ void ConfigurationCheckWindow::check() {
                             Text(std::string(LevelWord(problem.level))), Text(problem.message)});
             row->setForeground(1,
                                problem.level == ProblemLevel::Error ? style::kRed : style::kBlue);
-            row->setToolTip(2, Text(problem.message));
+            row->setToolTip(
+                2, Text(std::string(LevelWord(problem.level))) +
+                       (problem.line == 0 ? QString()
+                                          : QStringLiteral(" at line %1").arg(problem.line)) +
+                       QStringLiteral(": ") + Text(problem.message));
         }
+        problems_->setCurrentItem(problems_->topLevelItem(0));
         summary_->setText(file + QStringLiteral(": ") + Text(CountProblems(problems)) +
                           QStringLiteral("."));
     }

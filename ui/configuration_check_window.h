@@ -14,9 +14,10 @@ class Dialogs;
 class ExternalOpener;
 
 /// "Check Configuration": every problem of the configuration file that the command-line check
-/// reports, one row each with its line, its level and what is wrong, above a line that names the
-/// file and counts them. Check Again reads the file again after it has been edited; "Open in
-/// editor" is there when the desktop has an opener. The window stays open beside the others.
+/// reports, one row each with its line, its level and what is wrong, below a line that names the
+/// file and counts them and above the whole text of the row selected (a row shows what fits). Check
+/// Again reads the file again after it has been edited; "Open in editor" is there when the desktop
+/// has an opener. The window stays open beside the others.
 class ConfigurationCheckWindow final : public QDialog {
     Q_OBJECT
 
@@ -35,6 +36,7 @@ private:
     ExternalOpener& opener_;
     QLabel* summary_;
     QTreeWidget* problems_;
+    QLabel* selected_;
 };
 
 }  // namespace talveron
