@@ -44,15 +44,25 @@ std::vector<std::vector<std::size_t>> GroupBySharedKeys(
     return groups;
 }
 
-std::vector<std::string> TouchedKeys(const std::string& loadPath) {
+std::vector<std::string> TouchedKeys(const std::string& loadPath, const OutputPlace& outputs) {
     RunFolder folder;
     if (!RunFolder::Open(loadPath, folder).ok()) return {};
     const auto identity = [](FileIdentity id) {
         return std::to_string(id.device) + ':' + std::to_string(id.inode);
     };
-    const RunPaths paths = DeriveRunPaths(folder.loadName());
-    std::vector<std::string> keys = {identity(folder.identity()) + '/' + paths.results.string(),
-                                     identity(folder.identity()) + '/' + paths.report.string()};
+    std::vector<std::string> keys;
+    RunFolder outputFolder;
+    const RunFolder* written = &folder;
+    if (outputs.kind == OutputPlace::Kind::Folder) {
+        if (!RunFolder::OpenOutputs(outputs.folder, folder.loadName(), outputFolder).ok())
+            return {};
+        written = &outputFolder;
+    }
+    if (outputs.kind != OutputPlace::Kind::Nowhere) {
+        const RunPaths paths = DeriveRunPaths(folder.loadName());
+        for (const auto& output : {paths.results, paths.report})
+            keys.push_back(identity(written->identity()) + '/' + output.string());
+    }
     struct stat info {};
     if (::fstatat(folder.descriptor(), folder.loadName().c_str(), &info, 0) == 0) {
         keys.push_back("load " + identity({info.st_dev, info.st_ino}));

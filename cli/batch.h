@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "run/run_paths.h"
+
 namespace talveron {
 
 /// The files that must run one after another, in command-line order: files that share a key
@@ -15,10 +17,11 @@ namespace talveron {
 std::vector<std::vector<std::size_t>> GroupBySharedKeys(
     std::span<const std::vector<std::string>> keys);
 
-/// What a load path would touch, as keys that are equal exactly when two paths touch the same
-/// thing: the identity of the folder with each output's name, and the identity of the load file.
-/// A path that cannot be resolved has no keys (its run fails on its own).
-std::vector<std::string> TouchedKeys(const std::string& loadPath);
+/// What a load path would touch with its outputs put at `outputs`, as keys that are equal exactly
+/// when two paths touch the same thing: the identity of the folder the outputs go to with each
+/// output's name, and the identity of the load file. A path that cannot be resolved has no keys
+/// (its run fails on its own).
+std::vector<std::string> TouchedKeys(const std::string& loadPath, const OutputPlace& outputs);
 
 /// Validates one file (by index), printing to the given streams; returns its exit status.
 using FileTask = std::function<int(std::size_t index, std::ostream& out, std::ostream& err)>;

@@ -5,8 +5,10 @@
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
+#include "cli/config_check_command.h"
 #include "cli/descriptor_output.h"
 #include "cli/finding_printer.h"
+#include "cli/output_folder_check.h"
 #include "cli/run_summary.h"
 #include "config/default_configuration.h"
 #include "config/profile_file.h"
@@ -57,8 +59,10 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         out << kProgram << ' ' << kVersion << '\n';
         return 0;
     }
+    if (options.checkConfig && !options.loadFiles.empty())
+        return UsageError(err, "--check-config validates no load file");
     if (!options.configPath && environment.configDirectory.empty() &&
-        (options.installConfig || !options.loadFiles.empty())) {
+        (options.installConfig || options.checkConfig || !options.loadFiles.empty())) {
         err << kProgram << ": " << kNoConfigurationDirectory << ", or give --config\n";
         return 2;
     }
@@ -71,9 +75,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
             err << kProgram << ": " << installed.message() << '\n';
             if (installed.code() != Status::Code::Refused) return 2;
         }
-        if (options.loadFiles.empty()) return 0;
+        if (options.loadFiles.empty() && !options.checkConfig) return 0;
     }
-    if (options.loadFiles.empty()) return UsageError(err, "no load file given");
 
     std::filesystem::path configPath = options.configPath
                                            ? *options.configPath
@@ -81,6 +84,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     std::error_code ignored;  // a path that cannot be made absolute is named as given
     if (auto absolute = std::filesystem::absolute(configPath, ignored); !ignored)
         configPath = absolute;
+    if (options.checkConfig) return CheckConfigurationFile(configPath, out, err, options.quiet);
+    if (options.loadFiles.empty()) return UsageError(err, "no load file given");
     RunConfiguration configuration;
     if (const Status loaded = LoadRunConfiguration(configPath, configuration); !loaded.ok()) {
         err << kProgram << ": Configuration file invalid or not found! " << loaded.message()
@@ -88,14 +93,25 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         return 2;
     }
 
-    std::vector<std::vector<std::string>> keys;
-    for (const auto& file : options.loadFiles) keys.push_back(TouchedKeys(file.string()));
-    const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format);
-    if (printer) printer->start(out);
     RunInputs inputs{configuration.layouts, configuration.options, configuration.lists,
                      options.asOf};
     inputs.threads = options.threads.value_or(ValidationThreads(options.jobs));
     inputs.temporaries = environment.temporaries;
+    if (options.noOutputs) {
+        inputs.outputs.kind = OutputPlace::Kind::Nowhere;
+    } else if (options.outputDir) {
+        inputs.outputs = {OutputPlace::Kind::Folder, *options.outputDir};
+        if (const std::string refusal = OutputFolderRefusal(*options.outputDir, options.loadFiles);
+            !refusal.empty()) {
+            err << kProgram << ": " << refusal << '\n';
+            return 2;
+        }
+    }
+    std::vector<std::vector<std::string>> keys;
+    for (const auto& file : options.loadFiles)
+        keys.push_back(TouchedKeys(file.string(), inputs.outputs));
+    const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format);
+    if (printer) printer->start(out);
     const CancelRequest neverCancelled;
     const CancelRequest& cancel = environment.cancel ? *environment.cancel : neverCancelled;
 

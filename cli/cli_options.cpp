@@ -40,6 +40,9 @@ std::string ApplyValue(std::string_view name, const std::string& value, CliOptio
         std::string error = ParseCount(name, value, threads);
         if (error.empty()) options.threads = threads;
         return error;
+    } else if (name == "--output-dir") {
+        if (value.empty()) return "--output-dir needs a folder";
+        options.outputDir = value;
     } else if (name == "--format") {
         const auto format = FormatNamed(value);
         if (!format) return "--format takes text, gnu, json or csv, not '" + value + "'";
@@ -50,7 +53,7 @@ std::string ApplyValue(std::string_view name, const std::string& value, CliOptio
 
 bool TakesValue(std::string_view name) {
     return name == "--config" || name == "--as-of" || name == "--jobs" || name == "-j" ||
-           name == "--threads" || name == "--format";
+           name == "--threads" || name == "--format" || name == "--output-dir";
 }
 
 }  // namespace
@@ -97,19 +100,26 @@ CliParse ParseCliOptions(std::span<const std::string> arguments) {
             options.version = true;
         } else if (name == "--install-config") {
             options.installConfig = true;
+        } else if (name == "--check-config") {
+            options.checkConfig = true;
+        } else if (name == "--no-outputs") {
+            options.noOutputs = true;
         } else {
             parse.error = "unknown option '" + argument + "'";
             return parse;
         }
     }
+    if (options.outputDir && options.noOutputs)
+        parse.error = "--output-dir and --no-outputs cannot be given together";
     return parse;
 }
 
 std::string CliUsage() {
     return R"(Usage: talveron-cli [OPTION]... LOADFILE...
+  or:  talveron-cli --check-config [--config PATH]
 Validate MORVA load files (*.dat) exactly as a VALIDATE run of the desktop program does:
 the results file (*.err) and the distribution summary report (*.dst) are written next to
-each load file, every option of the configuration is honoured.
+each load file (or into --output-dir), every option of the configuration is honoured.
 
 Options:
       --config PATH     use this configuration file instead of TALVERON.CFG in the
@@ -117,6 +127,10 @@ Options:
                         ~/.config/talveron)
       --as-of STAMP     take STAMP (YYYYMMDD or YYYYMMDDhhmmss) as the start of the run
                         and as "now" for the date checks and the report date
+      --output-dir DIR  write the results files and reports into the existing folder
+                        DIR, under the same names, instead of next to the load files;
+                        nothing next to a load file is written or deleted
+      --no-outputs      write no results file and no report: only what is printed
   -j, --jobs N          validate up to N files at once (default 1); the outcome is the
                         same as validating them one after another
       --threads N       check each file with N threads (default: the processor cores
@@ -129,6 +143,8 @@ Options:
                         gnu, json and csv list every counted finding, whatever the
                         results-file options say
   -q, --quiet           print no per-file summary (findings of gnu, json, csv still print)
+      --check-config    check the configuration as a run reads it and print each
+                        problem as PATH:LINE: error|warning: MESSAGE; validates nothing
       --install-config  copy the shipped default configuration into the configuration
                         directory when none is there (never overwrites)
   -h, --help            show this help and exit
@@ -142,7 +158,8 @@ Exit status:
      run validating the same file
   130, 143  interrupted by SIGINT or SIGTERM: the runs under way were cancelled and their
      results files completed; a second signal ends at once
-With several files the highest status wins.
+With several files the highest status wins. --check-config exits with 0 when the
+configuration has no problem, 1 when it has some, 2 when it cannot be read.
 )";
 }
 

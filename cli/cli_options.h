@@ -25,6 +25,9 @@ struct CliOptions {
     bool help = false;
     bool version = false;
     bool installConfig = false;
+    bool checkConfig = false;
+    std::optional<std::filesystem::path> outputDir;
+    bool noOutputs = false;
     std::vector<std::filesystem::path> loadFiles;
 };
 

@@ -58,11 +58,14 @@ IniDocument::IniDocument(std::string text) : text_(std::move(text)) { index(); }
 void IniDocument::index() {
     sections_.clear();
     firstSectionByName_.clear();
+    repeats_.clear();
     const std::string_view text = text_;
     std::size_t current = kNone;  // the section that takes key lines; kNone outside or in a repeat
+    std::size_t lineNumber = 0;
     // Editors on Windows start the file with a UTF-8 byte-order mark; it is not part of line 1.
     const std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     for (std::size_t begin = start; begin < text.size();) {
+        ++lineNumber;
         const std::size_t end = LineEnd(text, begin);
         const std::size_t next = NextLine(text, end);
         const std::string_view line = text.substr(begin, end - begin);
@@ -70,10 +73,17 @@ void IniDocument::index() {
         if (first != std::string_view::npos && line[first] == '[') {
             const std::size_t close = std::min(line.find(']', first + 1), line.size());
             const auto [nameBegin, nameEnd] = TrimBlanks(line, first + 1, close);
-            const auto [it, added] = firstSectionByName_.try_emplace(
-                FoldCase(line.substr(nameBegin, nameEnd - nameBegin)), sections_.size());
+            const Span name{begin + nameBegin, nameEnd - nameBegin};
+            const auto [it, added] =
+                firstSectionByName_.try_emplace(FoldCase(slice(name)), sections_.size());
             current = added ? sections_.size() : kNone;
-            if (added) sections_.push_back(Section{next, {}, {}});
+            if (added) {
+                sections_.push_back(Section{name, lineNumber, next, {}, {}});
+            } else {
+                const Section& counted = sections_[it->second];
+                repeats_.push_back(
+                    {lineNumber, counted.line, std::string(slice(counted.name)), std::string()});
+            }
         } else if (const std::size_t equals = line.find('=');
                    current != kNone && equals != std::string_view::npos) {
             const auto [keyBegin, keyEnd] = TrimBlanks(text, begin, begin + equals);
@@ -88,10 +98,16 @@ void IniDocument::index() {
             const Entry entry{{keyBegin, keyEnd - keyBegin},
                               {valueBegin, std::min(valueEnd - valueBegin, kMaxValueLength)},
                               begin + equals + 1,
-                              end};
-            if (section.firstByKey.try_emplace(FoldCase(slice(entry.key)), section.entries.size())
-                    .second) {
+                              end,
+                              lineNumber};
+            const auto [found, added] =
+                section.firstByKey.try_emplace(FoldCase(slice(entry.key)), section.entries.size());
+            if (added) {
                 section.entries.push_back(entry);
+            } else {
+                repeats_.push_back({lineNumber, section.entries[found->second].line,
+                                    std::string(slice(section.name)),
+                                    std::string(slice(entry.key))});
             }
         }
         begin = next;
@@ -127,6 +143,21 @@ std::optional<std::string_view> IniDocument::verbatim(std::string_view section,
     const Entry* entry = findEntry(section, key);
     if (entry == nullptr) return std::nullopt;
     return std::string_view(text_).substr(entry->valueBegin, entry->lineEnd - entry->valueBegin);
+}
+
+std::size_t IniDocument::sectionLine(std::string_view section) const {
+    const Section* found = findSection(section);
+    return found == nullptr ? 0 : found->line;
+}
+
+std::size_t IniDocument::keyLine(std::string_view section, std::string_view key) const {
+    const Entry* entry = findEntry(section, key);
+    return entry == nullptr ? 0 : entry->line;
+}
+
+void IniDocument::forEachSection(
+    const std::function<void(std::string_view name, std::size_t line)>& visit) const {
+    for (const Section& section : sections_) visit(slice(section.name), section.line);
 }
 
 void IniDocument::forEachKey(

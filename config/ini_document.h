@@ -17,8 +17,20 @@ namespace talveron {
 /// defines a key; every other line is ignored. CR LF, LF and CR all end a line.
 ///
 /// Edits replace or insert single lines and keep every other byte of the text as it was.
+///
+/// Lines are numbered from 1 as an editor numbers them (a byte-order mark is not a line), so that
+/// a problem with a section or key can name the line it is written on.
 class IniDocument {
 public:
+    /// A "[name]" or "key=value" line that the lookups ignore because an earlier one of that name
+    /// counts: a repeated section (with every key in it) or a repeated key of a section.
+    struct Repeat {
+        std::size_t line;
+        std::size_t firstLine;  ///< where the one that counts is
+        std::string section;    ///< the section's name as first written
+        std::string key;        ///< the key's name; empty for a repeated section
+    };
+
     IniDocument() = default;
     explicit IniDocument(std::string text);
 
@@ -36,6 +48,16 @@ public:
     void forEachKey(
         std::string_view section,
         const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+
+    /// The line of the section that counts, or 0 when there is none.
+    std::size_t sectionLine(std::string_view section) const;
+    /// The line of the key that counts, or 0 when there is none.
+    std::size_t keyLine(std::string_view section, std::string_view key) const;
+    /// Calls visit(name, line) for every section that counts, in file order.
+    void forEachSection(
+        const std::function<void(std::string_view name, std::size_t line)>& visit) const;
+    /// The ignored repeats, in file order.
+    const std::vector<Repeat>& repeats() const { return repeats_; }
 
     /// Sets a key: replaces the value of the first key of that name in place, or adds the key at
     /// the end of the section, or adds the section at the end of the text.
@@ -55,8 +77,11 @@ private:
         Span value;              // delivered value
         std::size_t valueBegin;  // offset just after "="
         std::size_t lineEnd;     // offset of the line terminator (or end of text)
+        std::size_t line;
     };
     struct Section {
+        Span name;
+        std::size_t line;
         std::size_t contentEnd;  // offset just after the last key line's terminator
         std::vector<Entry> entries;
         std::unordered_map<std::string, std::size_t> firstByKey;  // folded key -> entry index
@@ -72,6 +97,7 @@ private:
     std::string text_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> firstSectionByName_;  // folded name -> index
+    std::vector<Repeat> repeats_;
 };
 
 /// ReadProfileValue: the key's value, or defaultValue when it is absent or empty; a result of

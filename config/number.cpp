@@ -184,4 +184,9 @@ std::int16_t ParseInt16Clamped(std::string_view text) {
     return static_cast<std::int16_t>(std::clamp<double>(rounded, INT16_MIN, INT16_MAX));
 }
 
+bool IsPlainWholeNumber(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
 }  // namespace talveron

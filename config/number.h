@@ -21,4 +21,8 @@ std::optional<std::int16_t> ParseInt16(std::string_view text);
 /// The number of a text rounded half to even and clamped into -32768..32767.
 std::int16_t ParseInt16Clamped(std::string_view text);
 
+/// Whether the text is a whole number written plainly, as the options dialog writes one: an
+/// optional sign and digits, nothing else.
+bool IsPlainWholeNumber(std::string_view text);
+
 }  // namespace talveron

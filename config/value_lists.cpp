@@ -37,6 +37,10 @@ const ListDefinition& DefinitionOfList(ValueList list) {
 
 }  // namespace
 
+bool MarksValidValue(std::string_view entryValue) {
+    return !entryValue.empty() && entryValue != kMissMarker;
+}
+
 std::string_view SectionOf(ValueList list) { return DefinitionOfList(list).section; }
 
 OptionKey SwitchOf(ValueList list) { return DefinitionOfList(list).checkSwitch; }
@@ -72,7 +76,7 @@ ValueLists ValueLists::Load(const IniDocument& configuration) {
         const auto index = static_cast<std::size_t>(definition.list);
         configuration.forEachKey(definition.section,
                                  [&](std::string_view key, std::string_view value) {
-                                     if (value.empty() || value == kMissMarker) return;
+                                     if (!MarksValidValue(value)) return;
                                      if (key.size() <= kPackedLength) {
                                          loaded.packed_[index].push_back(Pack(key));
                                      } else {

@@ -33,6 +33,9 @@ OptionKey SwitchOf(ValueList list);
 /// The list a section name designates (exact spelling, as composed from a field name + "_List").
 std::optional<ValueList> ValueListOfSection(std::string_view sectionName);
 
+/// Whether a list entry's value makes its key a valid value: it is neither empty nor "$".
+bool MarksValidValue(std::string_view entryValue);
+
 /// The valid values of the eight lists, read once per run. A value is in a list when the list's
 /// section has a key of that name (ASCII letter case ignored) whose value is non-empty and not "$".
 class ValueLists {

@@ -1,36 +1,39 @@
 #include "engine/known_fields.h"
 
+#include "config/rule_fields.h"
+
 namespace talveron {
 
 KnownFields KnownFields::Find(const LayoutTable& layouts) {
+    using namespace field_names;
     KnownFields found;
     const RecordLayout& dose = layouts.of(RecordType::Dose);
-    found.dose.employeeId = FindField(dose, "Employee_ID");
-    found.dose.idType = FindField(dose, "ID_Type");
-    found.dose.birthDate = FindField(dose, "Birth_Date");
-    found.dose.monitoringStart = FindField(dose, "Monitoring_Start");
-    found.dose.monitoringEnd = FindField(dose, "Monitoring_End");
-    found.dose.firstName = FindField(dose, "First_Name");
-    found.dose.lastName = FindField(dose, "Last_Name");
-    found.dose.cede = FindField(dose, "CEDE");
-    found.dose.cde = FindField(dose, "CDE");
-    found.dose.tode = FindField(dose, "TODE");
-    found.dose.dde = FindField(dose, "DDE");
-    found.dose.tede = FindField(dose, "TEDE");
-    found.dose.lde = FindField(dose, "LDE");
-    found.dose.sdeWb = FindField(dose, "SDE_WB");
-    found.dose.sdeMe = FindField(dose, "SDE_ME");
+    found.dose.employeeId = FindField(dose, kEmployeeId);
+    found.dose.idType = FindField(dose, kIdType);
+    found.dose.birthDate = FindField(dose, kBirthDate);
+    found.dose.monitoringStart = FindField(dose, kMonitoringStart);
+    found.dose.monitoringEnd = FindField(dose, kMonitoringEnd);
+    found.dose.firstName = FindField(dose, kFirstName);
+    found.dose.lastName = FindField(dose, kLastName);
+    found.dose.cede = FindField(dose, kCede);
+    found.dose.cde = FindField(dose, kCde);
+    found.dose.tode = FindField(dose, kTode);
+    found.dose.dde = FindField(dose, kDde);
+    found.dose.tede = FindField(dose, kTede);
+    found.dose.lde = FindField(dose, kLde);
+    found.dose.sdeWb = FindField(dose, kSdeWb);
+    found.dose.sdeMe = FindField(dose, kSdeMe);
 
     const RecordLayout& intake = layouts.of(RecordType::Intake);
-    found.intake.employeeId = FindField(intake, "Employee_ID");
-    found.intake.idType = FindField(intake, "ID_Type");
-    found.intake.classField = FindField(intake, "Class");
-    found.intake.mode = FindField(intake, "Mode");
-    found.intake.intake = FindField(intake, "Intake");
+    found.intake.employeeId = FindField(intake, kEmployeeId);
+    found.intake.idType = FindField(intake, kIdType);
+    found.intake.classField = FindField(intake, kClass);
+    found.intake.mode = FindField(intake, kMode);
+    found.intake.intake = FindField(intake, kIntake);
 
     const RecordLayout& comment = layouts.of(RecordType::Comment);
-    found.comment.employeeId = FindField(comment, "Employee_ID");
-    found.comment.idType = FindField(comment, "ID_Type");
+    found.comment.employeeId = FindField(comment, kEmployeeId);
+    found.comment.idType = FindField(comment, kIdType);
     return found;
 }
 

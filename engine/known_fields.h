@@ -5,7 +5,8 @@
 namespace talveron {
 
 /// The ordinals (FindField, 0 when absent) of the fields the rules look up by name, found once
-/// per run instead of once per record.
+/// per run instead of once per record. Every one is listed in RuleFields(), which the
+/// configuration check holds the layouts against.
 struct KnownFields {
     struct Dose {
         int employeeId = 0, idType = 0, birthDate = 0, monitoringStart = 0, monitoringEnd = 0;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "config/record_frame.h"
 #include "engine/dose_rules.h"
 #include "engine/field_validators.h"
 #include "engine/record_rules.h"
@@ -10,19 +11,6 @@ namespace talveron {
 
 namespace {
 
-struct LengthLimits {
-    char type;
-    std::int64_t shortestRecordLength;  // line length + 2 below this is too short
-    std::size_t longestTrimmed;         // trimmed length above this is too long
-};
-
-constexpr LengthLimits kLengthLimits[] = {
-    {'H', 183, 323},
-    {'D', 200, 200},
-    {'I', 58, 66},
-    {'C', 43, 282},
-};
-
 constexpr Rule kInvalidRecordLength{OptionKey::IRL, Level::Error, "Invalid Record Length of "};
 constexpr Rule kInvalidHeaderLength{OptionKey::IRL, Level::Warning, "Invalid Record Length of "};
 constexpr Rule kInvalidRecordType{OptionKey::IRT, Level::Error, "Invalid Record Type '"};
@@ -30,15 +18,15 @@ constexpr Rule kMultipleDosePeriods{OptionKey::MDMP, Level::Error,
                                     "Multiple dose records for same monitoring period"};
 
 /// Where the dispatcher's own findings point: the record-type field.
-constexpr int kTypeColumn = 5;
-constexpr std::int32_t kTypeCharacter = 41;
+constexpr int kTypeColumn = kRecordTypeField;
+constexpr std::int32_t kTypeCharacter = kRecordTypeCharacter;
 
 }  // namespace
 
 void CheckRecordLength(RecordContext& record, std::string_view recordType,
                        std::int64_t recordLength) {
     if (recordType.size() != 1 || !record.on(OptionKey::IRL)) return;
-    for (const LengthLimits& limits : kLengthLimits) {
+    for (const RecordLengthLimits& limits : kRecordLengthLimits) {
         if (limits.type != recordType.front()) continue;
         const bool tooShort = recordLength < limits.shortestRecordLength;
         const bool tooLong = TrimSpaces(record.record()).size() > limits.longestTrimmed;

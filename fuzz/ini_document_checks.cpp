@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "config/configuration_check.h"
 #include "config/ini_document.h"
 
 namespace talveron {
@@ -18,6 +19,7 @@ constexpr std::size_t kMaxValueLength = 1023;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -233,6 +235,12 @@ std::string CheckIniDocument(std::string_view input, const std::filesystem::path
     if (document.text() != input) return "the text is not held byte for byte";
     const Names names = CandidateNames(input);
     if (std::string problem = CheckQueries(document, names); !problem.empty()) return problem;
+    // The configuration check takes any text, and names only lines the text has.
+    const auto lines =
+        1 + static_cast<std::size_t>(std::count_if(input.begin(), input.end(), IsLineBreak));
+    for (const ConfigurationProblem& problem : CheckConfiguration(document)) {
+        if (problem.line > lines) return "a configuration problem past the last line";
+    }
     return CheckEdit(document, names, Hash(input));
 }
 

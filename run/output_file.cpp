@@ -43,11 +43,12 @@ std::string TemporaryOutputPrefix(std::string_view loadName) {
     return prefix;
 }
 
-OutputFile::OutputFile(const RunFolder& folder, std::string name, std::string_view kind,
+OutputFile::OutputFile(const RunFolder* folder, std::string name, std::string_view kind,
                        TemporaryFileList* temporaries)
     : folder_(folder),
       name_(std::move(name)),
-      temporaryPrefix_(TemporaryOutputPrefix(folder.loadName()) + std::string(kind) + "-"),
+      temporaryPrefix_(folder ? TemporaryOutputPrefix(folder->loadName()) + std::string(kind) + "-"
+                              : std::string()),
       temporaries_(temporaries) {}
 
 OutputFile::~OutputFile() { discard(); }
@@ -55,7 +56,7 @@ OutputFile::~OutputFile() { discard(); }
 void OutputFile::fail(const char* what, int error) {
     if (!status_.ok()) return;
     status_ = Status::Error(Status::Code::WriteFailed, std::string("Cannot ") + what + " " +
-                                                           QuotedPath(folder_.path() / name_) +
+                                                           QuotedPath(folder_->path() / name_) +
                                                            ": " + std::strerror(error));
 }
 
@@ -64,10 +65,10 @@ void OutputFile::open() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = temporaryPrefix_ + RandomSuffix();
         // Listed before it exists, so that an interrupt at any moment finds it.
-        if (temporaries_) listed_ = temporaries_->add((folder_.path() / name).string());
+        if (temporaries_) listed_ = temporaries_->add((folder_->path() / name).string());
         // O_EXCL: a name someone else put there, link or not, is never opened.
         descriptor_ =
-            FileDescriptor(::openat(folder_.descriptor(), name.c_str(),
+            FileDescriptor(::openat(folder_->descriptor(), name.c_str(),
                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         const int error = errno;
         if (descriptor_.valid()) {
@@ -84,6 +85,7 @@ void OutputFile::open() {
 }
 
 void OutputFile::append(std::string_view bytes) {
+    if (folder_ == nullptr) return;
     if (!opened_) open();
     if (!descriptor_.valid()) return;
     buffer_.append(bytes);
@@ -119,7 +121,7 @@ Status OutputFile::finish() {
 Status OutputFile::commit() {
     (void)finish();
     if (status_.ok() && !temporaryName_.empty()) {
-        if (::renameat(folder_.descriptor(), temporaryName_.c_str(), folder_.descriptor(),
+        if (::renameat(folder_->descriptor(), temporaryName_.c_str(), folder_->descriptor(),
                        name_.c_str()) == 0) {
             temporaryName_.clear();
             unlist();
@@ -133,7 +135,7 @@ Status OutputFile::commit() {
 void OutputFile::discard() {
     descriptor_ = FileDescriptor();
     if (!temporaryName_.empty()) {
-        ::unlinkat(folder_.descriptor(), temporaryName_.c_str(), 0);
+        ::unlinkat(folder_->descriptor(), temporaryName_.c_str(), 0);
         temporaryName_.clear();
     }
     unlist();

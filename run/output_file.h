@@ -11,16 +11,18 @@
 namespace talveron {
 
 /// One output of a run (the results file or the report). It is written to a temporary file in the
-/// run's folder, created on the first append with a name that shows it belongs to Talveron and
-/// its load file, and renamed over the output's name by commit() once it is complete. So the
-/// output's name never shows a partial file, and nothing is written through a link that is at
-/// that name or put there during the run. Failures are kept, not thrown: the first one is what
+/// folder the outputs go to, created on the first append with a name that shows it belongs to
+/// Talveron and its load file, and renamed over the output's name by commit() once it is complete.
+/// So the output's name never shows a partial file, and nothing is written through a link that is
+/// at that name or put there during the run. Failures are kept, not thrown: the first one is what
 /// finish() and commit() return. A temporary that was not committed is removed when the object
-/// goes.
+/// goes. Without a folder (a run that writes no file) what is appended is dropped and nothing is
+/// ever opened.
 class OutputFile {
 public:
-    /// `kind` ("err" or "dst") tells the temporary files of the two outputs apart.
-    OutputFile(const RunFolder& folder, std::string name, std::string_view kind,
+    /// `kind` ("err" or "dst") tells the temporary files of the two outputs apart; `folder` may
+    /// be null.
+    OutputFile(const RunFolder* folder, std::string name, std::string_view kind,
                TemporaryFileList* temporaries);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -43,7 +45,7 @@ private:
     void fail(const char* what, int error);
     void unlist();
 
-    const RunFolder& folder_;
+    const RunFolder* folder_;
     std::string name_;
     std::string temporaryPrefix_;
     TemporaryFileList* temporaries_;

@@ -9,6 +9,22 @@
 
 namespace talveron {
 
+int RunFolder::Take(const std::filesystem::path& path, std::string loadName, RunFolder& folder) {
+    FileDescriptor descriptor(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat info {};
+    if (!descriptor.valid() || ::fstat(descriptor.get(), &info) != 0) return errno;
+    folder.descriptor_ = std::move(descriptor);
+    folder.identity_ = {info.st_dev, info.st_ino};
+    folder.loadName_ = std::move(loadName);
+    // The folder the descriptor holds, as the kernel names it; the lexical form only when the
+    // process table cannot tell.
+    std::error_code error;
+    folder.path_ = std::filesystem::read_symlink(
+        "/proc/self/fd/" + std::to_string(folder.descriptor_.get()), error);
+    if (error) folder.path_ = path.lexically_normal();
+    return 0;
+}
+
 Status RunFolder::Open(const std::filesystem::path& loadPath, RunFolder& folder) {
     const std::string name = loadPath.filename().string();
     if (name.empty() || name == "." || name == "..") {
@@ -25,23 +41,23 @@ Status RunFolder::Open(const std::filesystem::path& loadPath, RunFolder& folder)
                                                            ": the current folder is gone (" +
                                                            error.message() + ")");
     }
-    const std::filesystem::path parent = absolute.parent_path();
-    FileDescriptor descriptor(::open(parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    struct stat info {};
-    if (!descriptor.valid() || ::fstat(descriptor.get(), &info) != 0) {
-        const int reason = errno;
+    if (const int reason = Take(absolute.parent_path(), name, folder); reason != 0) {
         return Status::Error(reason == ENOENT ? Status::Code::NotFound : Status::Code::ReadFailed,
                              "Cannot read " + QuotedPath(loadPath) + ": " + std::strerror(reason));
     }
-    folder.descriptor_ = std::move(descriptor);
-    folder.identity_ = {info.st_dev, info.st_ino};
-    folder.loadName_ = name;
-    // The folder the descriptor holds, as the kernel names it; the lexical form only when the
-    // process table cannot tell.
-    folder.path_ = std::filesystem::read_symlink(
-        "/proc/self/fd/" + std::to_string(folder.descriptor_.get()), error);
-    if (error) folder.path_ = parent.lexically_normal();
     return Status::Ok();
+}
+
+Status RunFolder::OpenOutputs(const std::filesystem::path& path, std::string loadName,
+                              RunFolder& folder) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const int reason = error ? error.value() : Take(absolute, std::move(loadName), folder);
+    if (reason == 0) return Status::Ok();
+    return Status::Error(reason == ENOENT    ? Status::Code::NotFound
+                         : reason == ENOTDIR ? Status::Code::NotAFile
+                                             : Status::Code::WriteFailed,
+                         "Cannot write to " + QuotedPath(path) + ": " + std::strerror(reason));
 }
 
 }  // namespace talveron

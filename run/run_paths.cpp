@@ -16,4 +16,10 @@ RunPaths DeriveRunPaths(const std::filesystem::path& loadPath) {
     return {loadPath, DeriveOutputPath(loadPath, ".err"), DeriveOutputPath(loadPath, ".dst")};
 }
 
+RunPaths WithOutputsIn(RunPaths paths, const std::filesystem::path& folder) {
+    paths.results = folder / paths.results.filename();
+    paths.report = folder / paths.report.filename();
+    return paths;
+}
+
 }  // namespace talveron

@@ -71,18 +71,21 @@ struct CheckedChunk {
 /// Everything one execution holds; lives for the duration of execute().
 class RunState {
 public:
+    /// `outputs` is where the outputs go, null when the run writes none.
     RunState(const RunInputs& inputs, const Clock& clock, RunObserver& observer,
-             const CancelRequest& cancel, const RunFolder& folder, RunOutcome& outcome)
+             const CancelRequest& cancel, const RunFolder& folder, const RunFolder* outputs,
+             RunOutcome& outcome)
         : inputs_(inputs),
           observer_(observer),
           cancel_(cancel),
           folder_(folder),
+          outputs_(outputs),
           outcome_(outcome),
           timer_(clock, observer, inputs.asOf),
           progress_(observer),
           information_(observer),
-          results_(folder, outcome.paths.results.filename(), "err", inputs.temporaries),
-          report_(folder, outcome.paths.report.filename(), "dst", inputs.temporaries),
+          results_(outputs, outcome.paths.results.filename(), "err", inputs.temporaries),
+          report_(outputs, outcome.paths.report.filename(), "dst", inputs.temporaries),
           writer_(inputs.options, results_, tally_, observer, timer_, information_),
           fields_(KnownFields::Find(inputs.layouts)),
           environment_{inputs.layouts, inputs.options,  inputs.lists,    fields_,
@@ -120,6 +123,7 @@ private:
     RunObserver& observer_;
     const CancelRequest& cancel_;
     const RunFolder& folder_;
+    const RunFolder* outputs_;
     RunOutcome& outcome_;
     RunTimer timer_;
     ProgressMeter progress_;
@@ -181,7 +185,8 @@ bool RunState::openLoadFile() {
     for (const auto& output : {outcome_.paths.results, outcome_.paths.report}) {
         struct stat info {};
         // Hard links of one file: removing the output would remove the load file.
-        if (::fstatat(folder_.descriptor(), output.filename().c_str(), &info,
+        if (outputs_ != nullptr &&
+            ::fstatat(outputs_->descriptor(), output.filename().c_str(), &info,
                       AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode) && FileIdentity{info.st_dev, info.st_ino} == load_.identity()) {
             refuse("its results file or report would be the load file itself");
@@ -276,7 +281,7 @@ void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) con
 
 void RunState::mainPass(std::istream& file) {
     environment_.runStart = timer_.runStart();
-    const bool reportFollows = inputs_.options.on(OptionKey::GDR);
+    const bool reportFollows = inputs_.options.on(OptionKey::GDR) && outputs_ != nullptr;
     LineReader reader(file, ReadChunkSize(fileLength_));
     HeaderValues header;
     std::int64_t linesRead = 0;
@@ -338,8 +343,8 @@ void RunState::mainPass(std::istream& file) {
 }
 
 void RunState::finishResults() {
-    outcome_.findingCount = writer_.findingCount();
     if (!results_.opened()) return;
+    outcome_.findingCount = writer_.findingCount();
     std::string trailer;
     AppendResultsTrailer(trailer, writer_.findingCount());
     results_.append(trailer);
@@ -381,7 +386,7 @@ void RunState::settleOutputs() {
             outcome_.reportWritten = report_.opened();
             return;
         }
-        if (results_.opened()) (void)RemoveOldOutput(folder_, outcome_.paths.results.filename());
+        if (results_.opened()) (void)RemoveOldOutput(*outputs_, outcome_.paths.results.filename());
     }
     results_.discard();
     report_.discard();
@@ -400,9 +405,11 @@ void RunState::runSteps() {
         return;
     }
     if (!openLoadFile()) return;
-    RemoveStaleTemporaries(folder_);
-    outcome_.resultsStatus = RemoveOldOutput(folder_, paths.results.filename());
-    outcome_.reportStatus = RemoveOldOutput(folder_, paths.report.filename());
+    if (outputs_ != nullptr) {
+        RemoveStaleTemporaries(*outputs_);
+        outcome_.resultsStatus = RemoveOldOutput(*outputs_, paths.results.filename());
+        outcome_.reportStatus = RemoveOldOutput(*outputs_, paths.report.filename());
+    }
 
     switch (loadKind_) {
         case LoadFile::Kind::Missing:
@@ -450,14 +457,32 @@ RunOutcome ValidationRun::execute(const std::filesystem::path& loadPath) {
     RunOutcome outcome;
     outcome.paths = DeriveRunPaths(loadPath);
     RunFolder folder;
-    if (const Status opened = RunFolder::Open(loadPath, folder); !opened.ok()) {
+    RunFolder outputFolder;
+    const OutputPlace& place = inputs_.outputs;
+    Status opened = RunFolder::Open(loadPath, folder);
+    if (!opened.ok()) {
         outcome.status =
             opened.code() == Status::Code::Refused ? RunStatus::Refused : RunStatus::Unreadable;
         outcome.problem = opened.message();
+    } else if (place.kind == OutputPlace::Kind::Folder &&
+               !(opened = RunFolder::OpenOutputs(place.folder, folder.loadName(), outputFolder))
+                    .ok()) {
+        // Nothing is read or written when the outputs have nowhere to go.
+        outcome.status = RunStatus::Refused;
+        outcome.problem = opened.message();
     } else {
         outcome.paths = DeriveRunPaths(folder.path() / folder.loadName());
+        const RunFolder* outputs = &folder;
+        if (place.kind == OutputPlace::Kind::Folder) {
+            outputs = &outputFolder;
+            outcome.paths = WithOutputsIn(outcome.paths, outputFolder.path());
+        } else if (place.kind == OutputPlace::Kind::Nowhere) {
+            outputs = nullptr;
+            outcome.paths.results.clear();
+            outcome.paths.report.clear();
+        }
         try {
-            RunState state(inputs_, clock_, observer_, cancel_, folder, outcome);
+            RunState state(inputs_, clock_, observer_, cancel_, folder, outputs, outcome);
             state.run();
         } catch (const std::bad_alloc&) {
             outcome.status = RunStatus::TooLarge;

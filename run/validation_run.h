@@ -43,6 +43,8 @@ struct RunInputs {
     std::size_t chunkBytes = kDefaultChunkBytes;
     /// Where the run lists its temporary output files while they exist; none when null.
     TemporaryFileList* temporaries = nullptr;
+    /// Where the outputs go: beside the load file, into another folder, or nowhere.
+    OutputPlace outputs = {};
 };
 
 /// The checking threads for each of `concurrentRuns` runs at once: the machine's cores shared
@@ -56,11 +58,13 @@ inline constexpr std::int64_t kMinimumLoadFileSize = 323;
 /// file once, locked against other runs (a second run of the same file is Refused and touches
 /// nothing); deletes the old outputs, refuses small files, registers the dose and intake records,
 /// checks every line, and writes the results file with its trailer and, when the run completed
-/// and GDR is on, the summary report. Both outputs are written to temporary files in the load
-/// file's folder and renamed into place only when the run ended (validated, cancelled or stopped
-/// by a limit) and both are complete; any failure (unreadable or changed file, too large, a
-/// write error) leaves neither output and no temporary file. Synchronous; a run shares nothing
-/// mutable with other runs and touches no file but its outputs and their temporaries. The run
+/// and GDR is on, the summary report. Both outputs are written to temporary files in the folder
+/// they go to (the load file's, or the one RunInputs::outputs names, which is opened once too)
+/// and renamed into place only when the run ended (validated, cancelled or stopped by a limit)
+/// and both are complete; any failure (unreadable or changed file, too large, a write error)
+/// leaves neither output and no temporary file. A run whose outputs go nowhere writes and
+/// deletes nothing. Synchronous; a run shares nothing mutable with other runs and touches no
+/// file but its outputs and their temporaries. The run
 /// tests `cancel` before every line; a limit that fires stops it the same way, and the outcome
 /// says which of the two ended it.
 class ValidationRun {

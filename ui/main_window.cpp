@@ -17,6 +17,7 @@
 #include "config/default_configuration.h"
 #include "config/profile_file.h"
 #include "ui/about_box.h"
+#include "ui/configuration_check_window.h"
 #include "ui/dialogs.h"
 #include "ui/help_documents.h"
 #include "ui/notice_line.h"
@@ -132,6 +133,8 @@ void MainWindow::buildMenus() {
         [this] { showHelp(kReferenceDocument, this); });
     add(help, QStringLiteral("&Administrative..."), QStringLiteral("mnu_help_administrative"), {},
         [this] { showHelp(kAdministrativeDocument, this); });
+    add(help, QStringLiteral("&Check Configuration..."), QStringLiteral("mnu_help_check_config"),
+        {}, [this] { showConfigurationCheck(); });
     separator(help, QStringLiteral("mnu_split2"));
     add(help, QStringLiteral("A&bout"), QStringLiteral("mnu_help_about"), {},
         [this] { showAbout(); });
@@ -224,8 +227,10 @@ void MainWindow::connectController() {
 void MainWindow::loadConfiguration() {
     if (configuration_.load()) return;
     if (!configuration_.missing()) {
-        services_.dialogs.showMessage(
-            this, ConfigurationInvalidMessage(configuration_.path(), configuration_.problem()));
+        if (services_.dialogs.offer(
+                this, ConfigurationInvalidOffer(configuration_.path(), configuration_.problem()))) {
+            showConfigurationCheck();
+        }
         return;
     }
     if (!services_.dialogs.offer(
@@ -442,6 +447,17 @@ void MainWindow::showHelp(std::string_view document, QWidget* owner) {
     if (!failure.empty()) {
         services_.dialogs.showMessage(owner, HelpDocumentUnreadableMessage(document, failure));
     }
+}
+
+void MainWindow::showConfigurationCheck() {
+    const QString name = QStringLiteral("configurationCheck");
+    auto* window = findChild<ConfigurationCheckWindow*>(name, Qt::FindDirectChildrenOnly);
+    if (window == nullptr) {
+        window = new ConfigurationCheckWindow(configuration_.path(), services_.dialogs,
+                                              services_.opener, this);
+        window->setObjectName(name);
+    }
+    window->check();
 }
 
 DocumentWindow& MainWindow::documentWindow(DocumentKind kind, const QString& name, QWidget* owner) {

@@ -83,6 +83,8 @@ private:
     void showReport(const std::filesystem::path& reportPath);
     void showOptions();
     void showAbout();
+    /// The configuration check's window, made on first use, checking the file again.
+    void showConfigurationCheck();
     void showHelp(std::string_view document, QWidget* owner);
     DocumentWindow& documentWindow(DocumentKind kind, const QString& name, QWidget* owner);
 

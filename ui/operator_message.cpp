@@ -11,6 +11,11 @@ OperatorMessage ConfigurationInvalidMessage(const std::filesystem::path& expecte
             std::move(detail)};
 }
 
+OperatorOffer ConfigurationInvalidOffer(const std::filesystem::path& expectedPath,
+                                        std::string_view reason) {
+    return {ConfigurationInvalidMessage(expectedPath, reason), "Check Configuration"};
+}
+
 OperatorOffer ConfigurationMissingOffer(const std::filesystem::path& expectedPath,
                                         std::string_view reason) {
     return {ConfigurationInvalidMessage(expectedPath, reason), "Install Default Configuration"};

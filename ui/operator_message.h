@@ -33,6 +33,9 @@ inline constexpr std::string_view kProgramTitle = "Talveron";
 /// Start-up with a configuration file that is missing, unreadable or lacks a record layout.
 OperatorMessage ConfigurationInvalidMessage(const std::filesystem::path& expectedPath,
                                             std::string_view reason);
+/// The same for a configuration file that is there but unusable, offering to check it.
+OperatorOffer ConfigurationInvalidOffer(const std::filesystem::path& expectedPath,
+                                        std::string_view reason);
 /// The same for a configuration file that is missing, offering to install the shipped one.
 OperatorOffer ConfigurationMissingOffer(const std::filesystem::path& expectedPath,
                                         std::string_view reason);

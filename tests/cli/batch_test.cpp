@@ -25,7 +25,7 @@ TEST(GroupBySharedKeys, FilesThatTouchOneThingRunTogetherInOrder) {
     const std::vector<std::string> files = {"d/a.dat", "d/b.dat", "L/a.x.dat",   "e/c.dat",
                                             "e/a.dat", "f/a.dat", "L/../e/a.dat"};
     std::vector<std::vector<std::string>> keys;
-    for (const std::string& file : files) keys.push_back(TouchedKeys((root / file).string()));
+    for (const std::string& file : files) keys.push_back(TouchedKeys((root / file).string(), {}));
     EXPECT_EQ(GroupBySharedKeys(keys),
               (std::vector<std::vector<std::size_t>>{{0, 2}, {1, 3}, {4, 6}, {5}}));
     // Keys join files also through a third one.

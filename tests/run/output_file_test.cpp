@@ -41,10 +41,10 @@ protected:
 
 TEST_F(OutputFileTest, TheOutputAppearsWholeOnlyWhenCommitted) {
     {
-        OutputFile untouched(folder, "none.err", "err", nullptr);
+        OutputFile untouched(&folder, "none.err", "err", nullptr);
         EXPECT_TRUE(untouched.commit().ok());
     }
-    OutputFile file(folder, "load.err", "err", nullptr);
+    OutputFile file(&folder, "load.err", "err", nullptr);
     file.append("first ");
     file.append(std::string(300 * 1024, 'x'));
     ASSERT_EQ(Names(dir.path()).size(), 2u);
@@ -60,7 +60,7 @@ TEST_F(OutputFileTest, ALinkAtTheNameIsReplacedNeverWrittenThrough) {
     fs::create_hard_link(dir / "precious.txt", dir / "load.err");
     fs::create_symlink(dir / "precious.txt", dir / "load.dst");
     for (const char* name : {"load.err", "load.dst"}) {
-        OutputFile file(folder, name, "err", nullptr);
+        OutputFile file(&folder, name, "err", nullptr);
         file.append("new");
         ASSERT_TRUE(file.commit().ok());
         EXPECT_EQ(ReadBytes(dir / name), "new");
@@ -81,7 +81,7 @@ TEST_F(OutputFileTest, AFailedWriteKeepsTheOldNameAndLeavesNoTemporary) {
     Status status;
     {
         TemporaryFileList temporaries(4);
-        OutputFile file(folder, "load.err", "err", &temporaries);
+        OutputFile file(&folder, "load.err", "err", &temporaries);
         file.append(std::string(5000, 'x'));
         status = file.commit();
     }
@@ -94,8 +94,8 @@ TEST_F(OutputFileTest, AFailedWriteKeepsTheOldNameAndLeavesNoTemporary) {
 
 TEST_F(OutputFileTest, TheListedTemporaryIsRemovedByRemoveAll) {
     TemporaryFileList temporaries(1);
-    OutputFile first(folder, "load.err", "err", &temporaries);
-    OutputFile second(folder, "load.dst", "dst", &temporaries);  // beyond the list's room
+    OutputFile first(&folder, "load.err", "err", &temporaries);
+    OutputFile second(&folder, "load.dst", "dst", &temporaries);  // beyond the list's room
     first.append("x");
     second.append("y");
     temporaries.removeAll();

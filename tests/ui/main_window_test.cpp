@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -184,8 +185,9 @@ private slots:
             << QString() << true << true
             << u"message: TALVERON.CFG | The default configuration was not installed."_s;
         QTest::newRow("unusable")
-            << u"[H]\r\n1=A\r\n"_s << true << false
-            << u"message: TALVERON.CFG | Configuration file invalid or not found!"_s;
+            << u"[H]\r\n1=A\r\n"_s << false << false
+            << u"offer: TALVERON.CFG | Configuration file invalid or not found! | "_s
+               u"Check Configuration"_s;
     }
 
     void offersToInstallAMissingConfiguration() {
@@ -206,6 +208,29 @@ private slots:
         const bool installed = install && !blocked && content.isEmpty();
         QCOMPARE(runControls(), installed ? kIdle : u"VALIDATE mnu_file mnu_options banner"_s);
         QCOMPARE(testing::ReadBytes(configuration) == DefaultConfigurationText(), installed);
+    }
+
+    void checksTheConfigurationItIsOffered() {
+        write("config/TALVERON.CFG", "[H]\n1=A\n[A]\nLen=0\n");
+        dialogs_.answers = {true};
+        makeWindow();
+        const auto* problems = window_->findChild<QTreeWidget*>(u"problems"_s);
+        QVERIFY(problems != nullptr && problems->isVisible());
+        QStringList rows;
+        for (int i = 0; i < problems->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = problems->topLevelItem(i);
+            rows << row->text(0) + u'|' + row->text(1) + u'|' + row->text(2);
+        }
+        QCOMPARE(rows, (QStringList{u"|error|there is no section [C], the comment record layout"_s,
+                                    u"|error|there is no section [D], the dose record layout"_s,
+                                    u"|error|there is no section [I], the intake record layout"_s,
+                                    u"4|error|Len=0 of [A] is not a positive width"_s}));
+        // Help > Check Configuration reads the file again once it is mended.
+        copy(kSampleData / "TALVERON.CFG", "config/TALVERON.CFG");
+        find<QAction>("mnu_help_check_config")->trigger();
+        QCOMPARE(problems->topLevelItemCount(), 0);
+        QVERIFY(
+            window_->findChild<QLabel*>(u"summary"_s)->text().endsWith(u"no problems found."_s));
     }
 
     void showsReportsAndHelpInItsOwnWindows() {
