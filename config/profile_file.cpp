@@ -85,20 +85,25 @@ bool WriteAll(int descriptor, std::string_view text) {
     return true;
 }
 
+// Reads the rest of the file into `text`; false, with errno set, when a read fails.
+bool ReadAll(int descriptor, std::string& text) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+        if (count == 0) return true;
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return false;
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
 // Replaces the file's bytes without replacing the file, so that its owner, group and mode stay;
 // on failure the old bytes are written back.
 Status RewriteInPlace(const fs::path& target, std::string_view text) {
     const FileDescriptor file(::open(target.c_str(), O_RDWR | O_CLOEXEC));
     if (!file.valid()) return WriteError(target, Reason(errno));
     std::string old;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-        if (count == 0) break;
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) return WriteError(target, Reason(errno));
-        old.append(buffer, static_cast<std::size_t>(count));
-    }
+    if (!ReadAll(file.get(), old)) return WriteError(target, Reason(errno));
     const auto replace = [&](std::string_view bytes) {
         return ::lseek(file.get(), 0, SEEK_SET) == 0 && WriteAll(file.get(), bytes) &&
                ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 &&
@@ -148,14 +153,7 @@ Status LoadIniFile(const fs::path& path, IniDocument& document) {
     if (::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK) != 0)
         return ReadError(Status::Code::ReadFailed, path, Reason(errno));
     std::string text;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-        if (count == 0) break;
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) return ReadError(Status::Code::ReadFailed, path, Reason(errno));
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
+    if (!ReadAll(file.get(), text)) return ReadError(Status::Code::ReadFailed, path, Reason(errno));
     document = IniDocument(std::move(text));
     return Status::Ok();
 }
