@@ -201,11 +201,11 @@ Options:
       --threads N       check each file with N threads (default: the processor cores
                         shared among the jobs); the outcome is the same for any N
       --format FORMAT   what standard output shows:
-                          text   a summary per file: counters, stop reason, files written
-                          gnu    one line per finding: FILE:LINE.FIRST-LAST: error: MESSAGE [CODE]
-                          json   one JSON object per finding and one summary per file
-                          csv    one row per finding, with a header row
-                          sarif  one SARIF 2.1.0 log, a run per file, for code-scanning tools
+          text   a summary per file: counters, stop reason, files written
+          gnu    FILE:LINE.FIRST-LAST: error: MESSAGE [CODE], a line per finding
+          json   one JSON object per finding and one summary per file
+          csv    one row per finding, with a header row
+          sarif  one SARIF 2.1.0 log, a run per file, for code-scanning tools
                         gnu, json, csv and sarif list every counted finding, whatever the
                         results-file options say
       --html FILE       also write one self-contained HTML report of every load file:
