@@ -35,7 +35,8 @@ public:
     virtual ~FindingPrinter() = default;
     /// Written once before the first file's output (the CSV header row, the SARIF log's start).
     virtual void start(std::ostream&) const {}
-    /// The printer of load file `index` (command-line order) named `file` as given.
+    /// The printer of load file `index` (command-line order) named `file` as given; it may write
+    /// the file's opening to `out` at once.
     virtual std::unique_ptr<FilePrinter> forFile(std::ostream& out, const std::string& file,
                                                  std::size_t index) const = 0;
     /// Written once after the last file's output (the SARIF log's end).
