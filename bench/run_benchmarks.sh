@@ -7,12 +7,15 @@
 #   - --jobs 2 against --jobs 1 on eight files of about 50 MB;
 #   - the desktop program's main window validating the 1,000,000-record file (offscreen);
 #   - the desktop program's results viewer on a results file of 1,000,000 findings (offscreen);
+#   - the HTML report of the 1,000,000-record file with 1% faulty records: its cost on top of the
+#     run, and the time headless Chromium takes to open it;
 #   - the micro-benchmarks of the hot units.
 # Builds Release into build-bench/ and keeps the generated files in build-bench/bench-data/.
 #
 #   bench/run_benchmarks.sh           the full run (a few minutes, about 3 GB of disk)
 #   bench/run_benchmarks.sh --quick   a hundredth of the records, table in build-bench/ only
 #   bench/run_benchmarks.sh --viewer  the results viewer only: rewrites its section of the page
+#   bench/run_benchmarks.sh --html    the HTML report only: rewrites its section of the page
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,14 +25,14 @@ config="$root/data/TALVERON.CFG"
 as_of=20250301
 scale=1
 doc="$root/docs/performance.md"
-viewer_only=false
+only=""
 if [[ ${1:-} == --quick ]]; then
   scale=100
   doc="$build/performance-quick.md"
-elif [[ ${1:-} == --viewer ]]; then
-  viewer_only=true
+elif [[ ${1:-} == --viewer || ${1:-} == --html ]]; then
+  only=${1#--}
 elif [[ $# -gt 0 ]]; then
-  echo "usage: $0 [--quick | --viewer]" >&2
+  echo "usage: $0 [--quick | --viewer | --html]" >&2
   exit 2
 fi
 
@@ -55,7 +58,7 @@ microbench="$build/bench/talveron-microbench"
 desktop="$build/bench/talveron-desktop-bench"
 viewer="$build/bench/talveron-viewer-bench"
 
-if ! $viewer_only; then rm -rf "$data"; fi
+if [[ -z $only ]]; then rm -rf "$data"; fi
 mkdir -p "$data"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -176,23 +179,82 @@ The index keeps about 4 bytes per finding; a step reads the finding's own sectio
 SECTION
 }
 
+# Prints the "HTML report" section of the page: talveron-cli with and without --html on the
+# $million-record load file with 1% faulty records, and headless Chromium opening the report.
+html_section() {
+  local source="$data/r$million-one-percent.dat" page="$scratch/report.html"
+  if [[ ! -f $source ]]; then
+    "$loadgen" --records "$million" --faults one-percent --seed 1 "$source" >/dev/null
+  fi
+  local plain_ns with_ns extra_s open_ns blank_ns open_s shown
+  plain_ns=$(best_of_5 validate "$source")
+  with_ns=$(best_of_5 validate --html "$page" "$source")
+  extra_s=$(awk -v a="$with_ns" -v b="$plain_ns" 'BEGIN {printf "%.3f", (a - b) / 1e9}')
+  shown=$(grep -c '<li class="finding"' "$page")
+  local browser=(chromium --headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run
+    --disable-background-networking --disable-component-update --disable-sync --dump-dom)
+  open_page() {
+    local profile
+    profile=$(mktemp -d)
+    "${browser[@]}" --user-data-dir="$profile" "file://$1" >"$scratch/dom.html" 2>/dev/null
+    rm -rf "$profile"
+  }
+  echo '<!DOCTYPE html><title>blank</title>' >"$scratch/blank.html"
+  open_ns=$(best_of_5 open_page "$page")
+  blank_ns=$(best_of_5 open_page "$scratch/blank.html")
+  open_page "$page"
+  if ! grep -q 'data-ready="yes"' "$scratch/dom.html"; then
+    echo "the HTML report did not load in Chromium" >&2
+    exit 1
+  fi
+  open_s=$(seconds "$open_ns")
+
+  cat <<SECTION
+## HTML report
+
+\`talveron-cli --html\` on the $(grouped "$million")-record load file with 1% faulty records
+($(megabytes "$(stat -c %s "$source")") MB): the run with the report against the same run without it, best
+of 5 each; the report is $(megabytes "$(stat -c %s "$page")") MB with $(grouped "$shown") findings shown (at most 1,000 per
+check code). Opening it: Debian's Chromium $(chromium --version 2>/dev/null | awk '{print $2}'), headless, from start
+to the DOM after the page's script ran (\`--dump-dom\`), best of 5, with a fresh profile each
+time; the same for an empty page is $(seconds "$blank_ns") s, the browser's own start.
+
+| Target | Goal | Measured | |
+|---|---|---|---|
+| The report on top of the run | under 5 s more | $(seconds "$with_ns") s against $(seconds "$plain_ns") s, $extra_s s more | $(verdict "$extra_s < 5") |
+| The report opened in headless Chromium | under 5 s | $open_s s | $(verdict "$open_s < 5") |
+SECTION
+}
+
 hundred_k=$((100000 / scale))
 million=$((1000000 / scale))
 
-if $viewer_only; then
-  echo "Measuring the results viewer ..."
-  section=$(viewer_section)
-  load=$(cut -d' ' -f1-3 /proc/loadavg)
-  section+=$'\n\n'"Measured on $(date -u '+%Y-%m-%d %H:%M UTC') with \`bench/run_benchmarks.sh --viewer\`; load average $load."
-  # The section runs from its heading to the next one.
-  awk -v section="$section" '
-    /^## Results viewer$/ { print section; print ""; skipping = 1; done = 1; next }
+# Puts a section of the page in place of the one with the same heading (from the heading to the
+# next one), else before the micro-benchmarks.
+replace_section() {
+  local heading=$1 section=$2
+  awk -v heading="$heading" -v section="$section" '
+    $0 == heading { print section; print ""; skipping = 1; done = 1; next }
     skipping && /^## / { skipping = 0 }
     !done && /^## Micro-benchmarks$/ { print section; print ""; done = 1 }
     !skipping { print }
     END { if (!done) { print ""; print section } }' "$doc" >"$scratch/performance.md"
   mv "$scratch/performance.md" "$doc"
-  echo "Wrote the results viewer's section of $doc"
+}
+
+if [[ -n $only ]]; then
+  echo "Measuring the $only section ..."
+  if [[ $only == viewer ]]; then
+    section=$(viewer_section)
+    heading="## Results viewer"
+  else
+    section=$(html_section)
+    heading="## HTML report"
+  fi
+  load=$(cut -d' ' -f1-3 /proc/loadavg)
+  section+=$'\n\n'"Measured on $(date -u '+%Y-%m-%d %H:%M UTC') with \`bench/run_benchmarks.sh --$only\`; load average $load."
+  replace_section "$heading" "$section"
+  echo "Wrote the $only section of $doc"
   exit 0
 fi
 
@@ -299,6 +361,9 @@ done
 
 echo "Measuring the results viewer ..."
 viewer_markdown=$(viewer_section)
+
+echo "Measuring the HTML report ..."
+html_markdown=$(html_section)
 
 echo "Running the micro-benchmarks ..."
 "$microbench" --benchmark_format=csv --benchmark_min_time=0.5 >"$scratch/micro.csv" 2>/dev/null
@@ -415,6 +480,8 @@ ${desktop_wait_ms} ms beyond a 10 ms timer's interval, in any of the five runs; 
 noticed at about 100 ms.
 
 $viewer_markdown
+
+$html_markdown
 
 ## Micro-benchmarks
 

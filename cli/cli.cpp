@@ -1,9 +1,15 @@
 #include "cli/cli.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/cli_observer.h"
 #include "cli/cli_options.h"
 #include "cli/config_check_command.h"
 #include "cli/descriptor_output.h"
@@ -13,6 +19,7 @@
 #include "config/default_configuration.h"
 #include "config/profile_file.h"
 #include "config/run_configuration.h"
+#include "report/html_report.h"
 #include "run/validation_run.h"
 #include "talveron/version.h"
 
@@ -22,26 +29,63 @@ namespace {
 
 constexpr std::string_view kProgram = "talveron-cli";
 
-/// Sends every counted finding of a run to the printer.
-class PrintingObserver final : public RunObserver {
-public:
-    PrintingObserver(const FindingPrinter* printer, std::ostream& out, std::string file)
-        : printer_(printer), out_(out), file_(std::move(file)) {}
-
-    void findingReported(const Finding& finding, const FindingPlace& place) override {
-        if (printer_) printer_->finding(out_, file_, finding, place);
-    }
-
-private:
-    const FindingPrinter* printer_;
-    std::ostream& out_;
-    std::string file_;
-};
-
 int UsageError(std::ostream& err, std::string_view message) {
     err << kProgram << ": " << message << "\nTry '" << kProgram
         << " --help' for more information.\n";
     return 2;
+}
+
+bool ColorWanted(const CliOptions& options, const CliEnvironment& environment) {
+    if (options.color != ColorWhen::Auto) return options.color == ColorWhen::Always;
+    const char* noColor = environment.variable ? environment.variable("NO_COLOR") : nullptr;
+    return environment.outputIsTerminal && (noColor == nullptr || *noColor == '\0');
+}
+
+/// What the HTML report needs of each file once all have run.
+struct FileResult {
+    std::optional<RunOutcome> outcome;
+    std::unique_ptr<FindingGroups> groups;
+};
+
+std::string RunDate(const CliOptions& options, const Clock& clock) {
+    const LocalDateTime moment = options.asOf ? *options.asOf : clock.now();
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", moment.year, moment.month,
+                  moment.day, moment.hour, moment.minute);
+    return text;
+}
+
+/// Writes the HTML report of every file; false, with the reason on `err`, when it failed.
+bool WriteHtml(const std::filesystem::path& path, const CliOptions& options,
+               const std::vector<FileResult>& results, const Clock& clock, std::ostream& err) {
+    HtmlReport report{std::string(kProgram) + ' ' + std::string(kVersion),
+                      RunDate(options, clock),
+                      options.mask,
+                      {}};
+    for (std::size_t index = 0; index < results.size(); ++index) {
+        const FileResult& result = results[index];
+        HtmlFileSection section;
+        section.loadPath = options.loadFiles[index].string();
+        if (result.outcome) {
+            const RunOutcome& outcome = *result.outcome;
+            section.loadPath = outcome.paths.load.string();
+            section.outcome = StatusLine(outcome);
+            section.errorsOrStopped = ExitStatusOf(outcome) != 0;
+            section.counters = outcome.counters;
+            section.header = outcome.header;
+            section.summary = outcome.summary;
+        } else {
+            section.outcome = "not validated";
+            section.errorsOrStopped = true;
+        }
+        section.findings = result.groups.get();
+        report.files.push_back(std::move(section));
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out && WriteHtmlReport(out, report) && out.flush()) return true;
+    err << kProgram << ": cannot write the HTML report " << QuotedPath(path) << ": "
+        << std::strerror(errno != 0 ? errno : EIO) << '\n';
+    return false;
 }
 
 }  // namespace
@@ -110,33 +154,69 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     std::vector<std::vector<std::string>> keys;
     for (const auto& file : options.loadFiles)
         keys.push_back(TouchedKeys(file.string(), inputs.outputs));
-    const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format);
+    const TerminalColors colors(ColorWanted(options, environment));
+    const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format, colors);
     if (printer) printer->start(out);
+    const std::optional<PersonalDataMask> mask =
+        options.mask ? std::optional<PersonalDataMask>(configuration.layouts) : std::nullopt;
+    // Findings printed to the terminal show the progress themselves; several files at once
+    // would fight over one line.
+    const bool showProgress =
+        environment.errorIsTerminal && !options.quiet && options.jobs == 1 &&
+        (!environment.outputIsTerminal || options.format == OutputFormat::Text);
+    std::vector<FileResult> results(options.loadFiles.size());
     const CancelRequest neverCancelled;
     const CancelRequest& cancel = environment.cancel ? *environment.cancel : neverCancelled;
 
     const FileTask validate = [&](std::size_t index, std::ostream& fileOut, std::ostream& fileErr) {
         const std::string file = options.loadFiles[index].string();
+        const std::unique_ptr<FilePrinter> filePrinter =
+            printer ? printer->forFile(fileOut, file, index) : nullptr;
+        FileResult& result = results[index];
+        if (options.htmlPath)
+            result.groups = std::make_unique<FindingGroups>(configuration.layouts);
+        RunOutcome outcome;
+        outcome.paths = DeriveRunPaths(file);
+        int status = 2;
         // An interrupt ends the runs under way; the files after them are not begun.
-        if (cancel.requested()) return 2;
-        try {
-            PrintingObserver observer(printer.get(), fileOut, file);
-            ValidationRun run(inputs, environment.clock, observer, cancel);
-            const RunOutcome outcome = run.execute(file);
-            if (printer) printer->finished(fileOut, outcome);
-            if (options.format == OutputFormat::Text && !options.quiet)
-                PrintRunSummary(fileOut, outcome);
-            for (const std::string& problem : RunProblems(outcome)) {
-                fileErr << kProgram << ": " << problem << '\n';
+        if (cancel.requested()) {
+            outcome.status = RunStatus::Cancelled;
+        } else {
+            try {
+                std::optional<ProgressLine> progress;
+                if (showProgress) {
+                    std::error_code unknown;  // a size that cannot be read shows as 0 MB/s
+                    const auto size = std::filesystem::file_size(file, unknown);
+                    progress.emplace(fileErr, environment.clock, file,
+                                     unknown ? 0 : static_cast<std::int64_t>(size),
+                                     environment.terminalColumns);
+                }
+                CliObserver observer(filePrinter.get(), result.groups.get(),
+                                     mask ? &*mask : nullptr, progress ? &*progress : nullptr);
+                ValidationRun run(inputs, environment.clock, observer, cancel);
+                outcome = run.execute(file);
+                if (options.format == OutputFormat::Text && !options.quiet)
+                    PrintRunSummary(fileOut, outcome, colors);
+                for (const std::string& problem : RunProblems(outcome)) {
+                    fileErr << kProgram << ": " << problem << '\n';
+                }
+                status = ExitStatusOf(outcome);
+            } catch (const std::exception& error) {
+                fileErr << kProgram << ": " << QuotedPath(file)
+                        << " was not validated: " << error.what() << '\n';
+                outcome.status = RunStatus::Unreadable;
+                outcome.problem = QuotedPath(file) + " was not validated: " + error.what();
             }
-            return ExitStatusOf(outcome);
-        } catch (const std::exception& error) {
-            fileErr << kProgram << ": " << QuotedPath(file)
-                    << " was not validated: " << error.what() << '\n';
-            return 2;
         }
+        if (filePrinter) filePrinter->finished(outcome);
+        if (environment.outputIsTerminal) fileOut.flush();
+        result.outcome = std::move(outcome);
+        return status;
     };
     int status = RunGroups(keys.size(), GroupBySharedKeys(keys), options.jobs, validate, out, err);
+    if (printer) printer->end(out);
+    if (options.htmlPath && !WriteHtml(*options.htmlPath, options, results, environment.clock, err))
+        status = 2;
     if (!out.flush()) {
         err << kProgram << ": cannot write to standard output: " << OutputFailure(out) << '\n';
         status = 2;

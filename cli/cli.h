@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -19,6 +20,11 @@ struct CliEnvironment {
     const CancelRequest* cancel = nullptr;
     /// Where the runs list their temporary output files, for removal on a second interrupt.
     TemporaryFileList* temporaries = nullptr;
+    bool outputIsTerminal = false;  ///< standard output is a terminal: colour by default
+    bool errorIsTerminal = false;   ///< standard error is a terminal: the progress line
+    int terminalColumns = 80;       ///< the width of standard error's terminal
+    /// The value of an environment variable (NO_COLOR), or null; none are set when empty.
+    std::function<const char*(const char*)> variable;
 };
 
 /// talveron-cli: parses the arguments (without the program name), validates every load file and

@@ -1,115 +1,203 @@
 #include "cli/cli_options.h"
 
+#include <getopt.h>
+
+#include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace talveron {
 
 namespace {
 
-std::optional<OutputFormat> FormatNamed(std::string_view name) {
-    if (name == "text") return OutputFormat::Text;
-    if (name == "gnu") return OutputFormat::Gnu;
-    if (name == "json") return OutputFormat::Json;
-    if (name == "csv") return OutputFormat::Csv;
-    return std::nullopt;
+constexpr std::array<std::pair<std::string_view, OutputFormat>, 5> kFormats{{
+    {"text", OutputFormat::Text},
+    {"gnu", OutputFormat::Gnu},
+    {"json", OutputFormat::Json},
+    {"csv", OutputFormat::Csv},
+    {"sarif", OutputFormat::Sarif},
+}};
+
+// What getopt_long returns for each option: the letter of those with a short form.
+enum OptionId : int {
+    kHelp = 'h',
+    kJobs = 'j',
+    kQuiet = 'q',
+    kConfig = 256,
+    kAsOf,
+    kThreads,
+    kFormat,
+    kColor,
+    kHtml,
+    kMask,
+    kInstallConfig,
+    kCheckConfig,
+    kOutputDir,
+    kNoOutputs,
+    kVersion,
+};
+
+constexpr char kShortOptions[] = ":hj:q";
+constexpr std::array<option, 16> kLongOptions{{
+    {"config", required_argument, nullptr, kConfig},
+    {"as-of", required_argument, nullptr, kAsOf},
+    {"jobs", required_argument, nullptr, kJobs},
+    {"threads", required_argument, nullptr, kThreads},
+    {"format", required_argument, nullptr, kFormat},
+    {"color", required_argument, nullptr, kColor},
+    {"html", required_argument, nullptr, kHtml},
+    {"mask", no_argument, nullptr, kMask},
+    {"quiet", no_argument, nullptr, kQuiet},
+    {"install-config", no_argument, nullptr, kInstallConfig},
+    {"check-config", no_argument, nullptr, kCheckConfig},
+    {"output-dir", required_argument, nullptr, kOutputDir},
+    {"no-outputs", no_argument, nullptr, kNoOutputs},
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+}};
+
+const option* OptionWithId(int id) {
+    const auto found = std::find_if(kLongOptions.begin(), kLongOptions.end(),
+                                    [id](const option& o) { return o.name && o.val == id; });
+    return found == kLongOptions.end() ? nullptr : &*found;
 }
+
+std::string LongName(int id) { return std::string("--") + OptionWithId(id)->name; }
 
 /// A whole number from 1 to 256 for --jobs and --threads; an error text or empty.
-std::string ParseCount(std::string_view name, const std::string& value, int& count) {
+std::string ParseCount(int id, std::string_view value, int& count) {
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
     if (error != std::errc() || end != value.data() + value.size() || count < 1 || count > 256) {
-        return std::string(name) + " takes a whole number from 1 to 256, not '" + value + "'";
+        return LongName(id) + " takes a whole number from 1 to 256, not '" + std::string(value) +
+               "'";
     }
     return {};
 }
 
-/// Applies an option that takes a value; returns an error text or empty.
-std::string ApplyValue(std::string_view name, const std::string& value, CliOptions& options) {
-    if (name == "--config") {
-        if (value.empty()) return "--config needs a file";
-        options.configPath = value;
-    } else if (name == "--as-of") {
-        LocalDateTime moment;
-        if (!ParseStamp(value, moment))
-            return "--as-of takes YYYYMMDD or YYYYMMDDhhmmss, not '" + value + "'";
-        options.asOf = moment;
-    } else if (name == "--jobs" || name == "-j") {
-        return ParseCount("--jobs", value, options.jobs);
-    } else if (name == "--threads") {
-        int threads = 0;
-        std::string error = ParseCount(name, value, threads);
-        if (error.empty()) options.threads = threads;
-        return error;
-    } else if (name == "--output-dir") {
-        if (value.empty()) return "--output-dir needs a folder";
-        options.outputDir = value;
-    } else if (name == "--format") {
-        const auto format = FormatNamed(value);
-        if (!format) return "--format takes text, gnu, json or csv, not '" + value + "'";
-        options.format = *format;
+/// Applies one option (with its value, when it takes one); returns an error text or empty.
+std::string Apply(int id, std::string_view value, CliOptions& options) {
+    switch (id) {
+        case kConfig:
+            if (value.empty()) return "--config needs a file";
+            options.configPath = value;
+            break;
+        case kAsOf: {
+            LocalDateTime moment;
+            if (!ParseStamp(std::string(value), moment))
+                return "--as-of takes YYYYMMDD or YYYYMMDDhhmmss, not '" + std::string(value) + "'";
+            options.asOf = moment;
+            break;
+        }
+        case kJobs:
+            return ParseCount(id, value, options.jobs);
+        case kThreads: {
+            int threads = 0;
+            std::string error = ParseCount(id, value, threads);
+            if (error.empty()) options.threads = threads;
+            return error;
+        }
+        case kFormat: {
+            const auto format = std::find_if(kFormats.begin(), kFormats.end(),
+                                             [&](const auto& f) { return f.first == value; });
+            if (format == kFormats.end())
+                return "--format takes text, gnu, json, csv or sarif, not '" + std::string(value) +
+                       "'";
+            options.format = format->second;
+            break;
+        }
+        case kColor:
+            if (value == "auto") {
+                options.color = ColorWhen::Auto;
+            } else if (value == "always") {
+                options.color = ColorWhen::Always;
+            } else if (value == "never") {
+                options.color = ColorWhen::Never;
+            } else {
+                return "--color takes auto, always or never, not '" + std::string(value) + "'";
+            }
+            break;
+        case kHtml:
+            if (value.empty()) return "--html needs a file";
+            options.htmlPath = value;
+            break;
+        case kMask:
+            options.mask = true;
+            break;
+        case kQuiet:
+            options.quiet = true;
+            break;
+        case kInstallConfig:
+            options.installConfig = true;
+            break;
+        case kCheckConfig:
+            options.checkConfig = true;
+            break;
+        case kOutputDir:
+            if (value.empty()) return "--output-dir needs a folder";
+            options.outputDir = value;
+            break;
+        case kNoOutputs:
+            options.noOutputs = true;
+            break;
+        case kHelp:
+            options.help = true;
+            break;
+        case kVersion:
+            options.version = true;
+            break;
     }
     return {};
 }
 
-bool TakesValue(std::string_view name) {
-    return name == "--config" || name == "--as-of" || name == "--jobs" || name == "-j" ||
-           name == "--threads" || name == "--format" || name == "--output-dir";
+/// What getopt_long refused, named: `optionCode` is its optopt, `argument` the word it read last.
+std::string Refusal(int optionCode, std::string_view argument) {
+    if (OptionWithId(optionCode)) return LongName(optionCode) + " takes no value";
+    if (optionCode != 0)
+        return "unknown option '-" + std::string(1, static_cast<char>(optionCode)) + "'";
+    const std::string_view name = argument.substr(0, argument.find('='));
+    std::string candidates;
+    for (const option& o : kLongOptions) {
+        if (o.name && std::string_view(o.name).starts_with(name.substr(2)))
+            candidates += (candidates.empty() ? "" : ", ") + LongName(o.val);
+    }
+    if (candidates.find(',') != std::string::npos)
+        return "option '" + std::string(name) + "' is ambiguous: " + candidates;
+    return "unknown option '" + std::string(argument) + "'";
 }
 
 }  // namespace
 
 CliParse ParseCliOptions(std::span<const std::string> arguments) {
     CliParse parse;
-    CliOptions& options = parse.options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            options.loadFiles.emplace_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string_view name = argument;
-        std::optional<std::string> inlineValue;
-        if (const auto equals = argument.find('=');
-            equals != std::string::npos && argument.starts_with("--")) {
-            name = std::string_view(argument).substr(0, equals);
-            inlineValue = argument.substr(equals + 1);
-        }
-        if (TakesValue(name)) {
-            if (!inlineValue) {
-                if (i + 1 == arguments.size()) {
-                    parse.error = std::string(name) + " needs a value";
-                    return parse;
-                }
-                inlineValue = arguments[++i];
-            }
-            parse.error = ApplyValue(name, *inlineValue, options);
-            if (!parse.error.empty()) return parse;
-        } else if (inlineValue) {
-            parse.error = std::string(name) + " takes no value";
-            return parse;
-        } else if (name == "--quiet" || name == "-q") {
-            options.quiet = true;
-        } else if (name == "--help" || name == "-h") {
-            options.help = true;
-        } else if (name == "--version") {
-            options.version = true;
-        } else if (name == "--install-config") {
-            options.installConfig = true;
-        } else if (name == "--check-config") {
-            options.checkConfig = true;
-        } else if (name == "--no-outputs") {
-            options.noOutputs = true;
-        } else {
-            parse.error = "unknown option '" + argument + "'";
+    std::vector<std::string> words = {"talveron-cli"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+
+    optind = 0;  // GNU: start afresh, also after an earlier parse
+    opterr = 0;  // the caller prints the message
+    for (;;) {
+        const int id = getopt_long(argc, argv.data(), kShortOptions, kLongOptions.data(), nullptr);
+        if (id == -1) break;
+        const std::string_view last = argv[static_cast<std::size_t>(optind - 1)];
+        if (id == '?') {
+            parse.error = Refusal(optopt, last);
             return parse;
         }
+        if (id == ':') {
+            parse.error = LongName(optopt) + " needs a value";
+            return parse;
+        }
+        parse.error =
+            Apply(id, optarg ? std::string_view(optarg) : std::string_view(), parse.options);
+        if (!parse.error.empty()) return parse;
     }
-    if (options.outputDir && options.noOutputs)
+    for (int i = optind; i < argc; ++i)
+        parse.options.loadFiles.emplace_back(argv[static_cast<std::size_t>(i)]);
+    if (parse.options.outputDir && parse.options.noOutputs)
         parse.error = "--output-dir and --no-outputs cannot be given together";
     return parse;
 }
@@ -136,19 +224,38 @@ Options:
       --threads N       check each file with N threads (default: the processor cores
                         shared among the jobs); the outcome is the same for any N
       --format FORMAT   what standard output shows:
-                          text  a summary per file: counters, stop reason, files written
-                          gnu   one line per finding: FILE:LINE.FIRST-LAST: error: MESSAGE [CODE]
-                          json  one JSON object per finding and one summary per file
-                          csv   one row per finding, with a header row
-                        gnu, json and csv list every counted finding, whatever the
+          text   a summary per file: counters, stop reason, files written
+          gnu    FILE:LINE.FIRST-LAST: error: MESSAGE [CODE], a line per finding
+          json   one JSON object per finding and one summary per file
+          csv    one row per finding, with a header row
+          sarif  one SARIF 2.1.0 log, a run per file, for code-scanning tools
+                        gnu, json, csv and sarif list every counted finding, whatever the
                         results-file options say
-  -q, --quiet           print no per-file summary (findings of gnu, json, csv still print)
+      --html FILE       also write one self-contained HTML report of every load file:
+                        counters, dose distribution, findings by check code with the
+                        offending field and character marked (at most 1,000 per code)
+      --mask            mask personal data in everything printed and in the HTML report:
+                        the Employee_ID of SSN records, the names and the birth date show
+                        X for each letter and # for each digit, except the character a
+                        finding points at; the *.err and *.dst files are never masked
+      --color WHEN      colour errors, warnings and counters of the text and gnu formats:
+                        auto (when standard output is a terminal and NO_COLOR is not
+                        set; the default), always or never
+  -q, --quiet           print no per-file summary and no progress line (findings of gnu,
+                        json, csv and sarif still print)
       --check-config    check the configuration as a run reads it and print each
                         problem as PATH:LINE: error|warning: MESSAGE; validates nothing
       --install-config  copy the shipped default configuration into the configuration
                         directory when none is there (never overwrites)
   -h, --help            show this help and exit
       --version         show the version and exit
+Short options bundle (-qj4), long ones take their value after "=" or as the next
+argument, and "--" ends the options. On a terminal, standard error shows a progress
+line while a file is validated (one file at a time only).
+
+Examples:
+  talveron-cli -qj4 --format gnu incoming/*.dat
+  talveron-cli --mask --html findings.html --format sarif faulty.dat > faulty.sarif
 
 Exit status:
   0  every file was validated and no ERROR was counted

@@ -12,7 +12,10 @@
 namespace talveron {
 
 /// How findings are printed on standard output.
-enum class OutputFormat { Text, Gnu, Json, Csv };
+enum class OutputFormat { Text, Gnu, Json, Csv, Sarif };
+
+/// When standard output is coloured.
+enum class ColorWhen { Auto, Always, Never };
 
 /// The command line of talveron-cli.
 struct CliOptions {
@@ -21,23 +24,28 @@ struct CliOptions {
     int jobs = 1;
     std::optional<int> threads;  ///< checking threads per file; unset: ValidationThreads(jobs)
     OutputFormat format = OutputFormat::Text;
+    ColorWhen color = ColorWhen::Auto;
+    std::optional<std::filesystem::path> htmlPath;  ///< where the HTML report goes
+    bool mask = false;                              ///< personal data masked in what is shown
+    bool checkConfig = false;
+    std::optional<std::filesystem::path> outputDir;  ///< where the outputs go instead
+    bool noOutputs = false;
     bool quiet = false;
     bool help = false;
     bool version = false;
     bool installConfig = false;
-    bool checkConfig = false;
-    std::optional<std::filesystem::path> outputDir;
-    bool noOutputs = false;
     std::vector<std::filesystem::path> loadFiles;
 };
 
 struct CliParse {
     CliOptions options;
-    std::string error;  ///< empty when the command line is valid
+    std::string error;  ///< empty when the command line is valid; names the bad option
 };
 
-/// Reads the arguments (without the program name). Options take their value as the next
-/// argument or after "="; "--" ends the options.
+/// Reads the arguments (without the program name) as getopt_long does: short options bundle
+/// ("-qj2"), long options take their value after "=" or as the next argument, a unique prefix of
+/// a long option names it, options and load files mix, and "--" ends the options. Not reentrant:
+/// getopt_long keeps its state in globals.
 CliParse ParseCliOptions(std::span<const std::string> arguments);
 
 /// The --help text.

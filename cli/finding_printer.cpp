@@ -1,8 +1,7 @@
 #include "cli/finding_printer.h"
 
-#include <memory>
-#include <nlohmann/json.hpp>
-
+#include "cli/json_printer.h"
+#include "cli/sarif_printer.h"
 #include "config/option_settings.h"
 
 namespace talveron {
@@ -15,62 +14,39 @@ std::string Span(const FindingPlace& place) {
     return span;
 }
 
-std::string_view RecordTypeText(const FindingPlace& place) {
-    return place.recordType == 0 ? std::string_view{} : std::string_view(&place.recordType, 1);
-}
-
 /// FILE:LINE.FIRST-LAST: error|warning: MESSAGE [CODE]
 class GnuPrinter final : public FindingPrinter {
 public:
-    void finding(std::ostream& out, const std::string& file, const Finding& finding,
-                 const FindingPlace& place) const override {
-        out << file << ':' << finding.lineNumber;
-        if (place.spanFirst > 0) out << '.' << Span(place);
-        out << ": " << (finding.counted == Level::Error ? "error" : "warning") << ": "
-            << finding.message << " [" << CheckCodeName(finding.code) << "]\n";
-    }
-};
+    explicit GnuPrinter(const TerminalColors& colors) : colors_(colors) {}
 
-class JsonPrinter final : public FindingPrinter {
-public:
-    void finding(std::ostream& out, const std::string& file, const Finding& finding,
-                 const FindingPlace& place) const override {
-        nlohmann::ordered_json line;
-        line["type"] = "finding";
-        line["file"] = file;
-        line["line"] = finding.lineNumber;
-        line["recordType"] = RecordTypeText(place);
-        line["field"] = finding.column;
-        line["fieldName"] = place.fieldName;
-        line["character"] = finding.character;
-        line["span"] = {place.spanFirst, place.spanLast};
-        line["code"] = CheckCodeName(finding.code);
-        line["level"] = LevelText(finding.counted);
-        line["writtenLevel"] = LevelText(finding.level);
-        line["message"] = finding.message;
-        line["value"] = place.value;
-        Write(out, line);
-    }
-
-    void finished(std::ostream& out, const RunOutcome& outcome) const override {
-        nlohmann::ordered_json line;
-        line["type"] = "summary";
-        line["file"] = outcome.paths.load.string();
-        line["status"] = WordsOf(outcome.status).name;
-        if (!outcome.cancelReason.empty()) line["stopReason"] = outcome.cancelReason;
-        if (!outcome.problem.empty()) line["problem"] = outcome.problem;
-        line["counters"] = outcome.counters.values;
-        line["findingsWritten"] = outcome.findingCount;
-        line["results"] = outcome.resultsWritten ? outcome.paths.results.string() : "";
-        line["report"] = outcome.reportWritten ? outcome.paths.report.string() : "";
-        Write(out, line);
+    std::unique_ptr<FilePrinter> forFile(std::ostream& out, const std::string& file,
+                                         std::size_t) const override {
+        return std::make_unique<File>(out, file, colors_);
     }
 
 private:
-    // Records are bytes, not always UTF-8: invalid sequences are replaced rather than refused.
-    static void Write(std::ostream& out, const nlohmann::ordered_json& line) {
-        out << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
-    }
+    class File final : public FilePrinter {
+    public:
+        File(std::ostream& out, std::string file, const TerminalColors& colors)
+            : out_(out), file_(std::move(file)), colors_(colors) {}
+
+        void finding(const Finding& finding, const FindingPlace& place) override {
+            std::string where = file_ + ':' + std::to_string(finding.lineNumber);
+            if (place.spanFirst > 0) where += '.' + Span(place);
+            const bool error = finding.counted == Level::Error;
+            out_ << colors_.paint(where + ':', Tone::Strong) << ' '
+                 << colors_.paint(error ? "error:" : "warning:",
+                                  error ? Tone::Error : Tone::Warning)
+                 << ' ' << finding.message << " [" << CheckCodeName(finding.code) << "]\n";
+        }
+
+    private:
+        std::ostream& out_;
+        std::string file_;
+        const TerminalColors& colors_;
+    };
+
+    TerminalColors colors_;
 };
 
 /// RFC 4180: fields quoted when they hold a comma, a quote or a line break; quotes doubled.
@@ -94,34 +70,55 @@ public:
                "value,written_level\r\n";
     }
 
-    void finding(std::ostream& out, const std::string& file, const Finding& finding,
-                 const FindingPlace& place) const override {
-        WriteCsvField(out, file);
-        out << ',' << finding.lineNumber << ',';
-        WriteCsvField(out, RecordTypeText(place));
-        out << ',' << finding.column << ',';
-        WriteCsvField(out, place.fieldName);
-        out << ',' << finding.character << ',' << place.spanFirst << '-' << place.spanLast << ','
-            << CheckCodeName(finding.code) << ',' << LevelText(finding.counted) << ',';
-        WriteCsvField(out, finding.message);
-        out << ',';
-        WriteCsvField(out, place.value);
-        out << ',' << LevelText(finding.level) << "\r\n";
+    std::unique_ptr<FilePrinter> forFile(std::ostream& out, const std::string& file,
+                                         std::size_t) const override {
+        return std::make_unique<File>(out, file);
     }
+
+private:
+    class File final : public FilePrinter {
+    public:
+        File(std::ostream& out, std::string file) : out_(out), file_(std::move(file)) {}
+
+        void finding(const Finding& finding, const FindingPlace& place) override {
+            WriteCsvField(out_, file_);
+            out_ << ',' << finding.lineNumber << ',';
+            WriteCsvField(out_, RecordTypeText(place));
+            out_ << ',' << finding.column << ',';
+            WriteCsvField(out_, place.fieldName);
+            out_ << ',' << finding.character << ',' << place.spanFirst << '-' << place.spanLast
+                 << ',' << CheckCodeName(finding.code) << ',' << LevelText(finding.counted) << ',';
+            WriteCsvField(out_, finding.message);
+            out_ << ',';
+            WriteCsvField(out_, place.value);
+            out_ << ',' << LevelText(finding.level) << "\r\n";
+        }
+
+    private:
+        std::ostream& out_;
+        std::string file_;
+    };
 };
 
 }  // namespace
 
 std::string_view CheckCodeName(OptionKey code) { return DefinitionOf(code).name; }
 
-std::unique_ptr<FindingPrinter> MakeFindingPrinter(OutputFormat format) {
+std::string_view RecordTypeText(const FindingPlace& place) {
+    return place.recordType == 0 ? std::string_view{} : std::string_view(&place.recordType, 1);
+}
+
+std::unique_ptr<FindingPrinter> MakeFindingPrinter(OutputFormat format,
+                                                   const TerminalColors& colors) {
     switch (format) {
         case OutputFormat::Gnu:
-            return std::make_unique<GnuPrinter>();
+            return std::make_unique<GnuPrinter>(colors);
         case OutputFormat::Json:
-            return std::make_unique<JsonPrinter>();
+            return MakeJsonPrinter();
         case OutputFormat::Csv:
             return std::make_unique<CsvPrinter>();
+        case OutputFormat::Sarif:
+            return MakeSarifPrinter();
         case OutputFormat::Text:
             break;
     }

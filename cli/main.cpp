@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -35,6 +36,12 @@ extern "C" void OnInterrupt(int signal) {
     ::_exit(128 + firstSignal.load());
 }
 
+/// The width of the terminal on standard error; 80 when it does not say.
+int TerminalColumns() {
+    winsize size{};
+    return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,9 +57,15 @@ int main(int argc, char** argv) {
     std::ostream out(&standardOutput);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const talveron::SystemClock clock;
-    const talveron::CliEnvironment environment{
-        talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }), clock,
-        &interrupted, &temporaries};
+    const auto variable = [](const char* name) -> const char* { return std::getenv(name); };
+    const talveron::CliEnvironment environment{talveron::ConfigurationDirectory(variable),
+                                               clock,
+                                               &interrupted,
+                                               &temporaries,
+                                               ::isatty(STDOUT_FILENO) == 1,
+                                               ::isatty(STDERR_FILENO) == 1,
+                                               TerminalColumns(),
+                                               variable};
     const int status = talveron::RunCli(arguments, out, std::cerr, environment);
     const int signal = firstSignal.load();
     return signal != 0 ? 128 + signal : status;

@@ -133,4 +133,21 @@ int FindField(const RecordLayout& layout, std::string_view name) {
     return 0;
 }
 
+const RecordLayout* LayoutOfType(const LayoutTable& layouts, std::string_view type) {
+    for (const RecordType recordType :
+         {RecordType::Header, RecordType::Comment, RecordType::Dose, RecordType::Intake}) {
+        if (type.size() == 1 && type.front() == RecordTypeLetter(recordType)) {
+            return &layouts.of(recordType);
+        }
+    }
+    return nullptr;
+}
+
+FieldSpan LocateField(const LayoutTable& layouts, std::string_view type, int column) {
+    const RecordLayout* layout = LayoutOfType(layouts, type);
+    const FieldDef* field = layout == nullptr ? nullptr : layout->field(column);
+    if (field == nullptr) return {};
+    return {field->start, field->len};
+}
+
 }  // namespace talveron

@@ -87,4 +87,18 @@ LayoutTable LoadRecordLayouts(const IniDocument& configuration);
 /// exactly (letter case matters), or 0.
 int FindField(const RecordLayout& layout, std::string_view name);
 
+/// The characters of the line that a finding's field covers; {0, 0} when there is no field.
+struct FieldSpan {
+    int start = 0;  ///< 1-based position of the field's first character
+    int length = 0;
+
+    bool operator==(const FieldSpan&) const = default;
+};
+
+/// The layout of a record-type text "H", "D", "I" or "C" (exact); nullptr for any other text.
+const RecordLayout* LayoutOfType(const LayoutTable& layouts, std::string_view type);
+
+/// Field `column` of the type's layout; {0, 0} for an unknown type or a column outside the layout.
+FieldSpan LocateField(const LayoutTable& layouts, std::string_view type, int column);
+
 }  // namespace talveron

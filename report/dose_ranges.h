@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace talveron {
@@ -30,5 +31,15 @@ inline constexpr double kTopDoseRangeFloor = 12.0;
 
 /// The 0-based index of the range a person's total falls into.
 std::size_t DoseRangeOf(double total);
+
+/// The bounds of a range for readers of machine-readable reports: totals above `lower` up to
+/// and including `upper`, unset for no bound; except that the first range holds exactly 0 (both
+/// bounds 0), the second leaves 0 out, the seventeenth stops below its upper bound 12.0 and the
+/// last starts at its lower bound 12.0.
+struct DoseRangeLimits {
+    std::optional<double> lower;
+    std::optional<double> upper;
+};
+DoseRangeLimits LimitsOfDoseRange(std::size_t index);
 
 }  // namespace talveron

@@ -6,79 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "config/number.h"
 #include "engine/run_counters.h"
-#include "report/dose_ranges.h"
 
 namespace talveron {
 namespace {
-
-constexpr std::size_t kRangeCount = kDoseRangeCount;
-
-/// The per-person distribution of TEDE and its totals.
-struct Distribution {
-    std::array<std::int64_t, kRangeCount> counts{};
-    std::array<double, kRangeCount> sums{};
-    std::int64_t persons = 0;
-    std::int64_t measurable = 0;
-    double collective = 0;
-};
-
-void AddPerson(Distribution& distribution, double total) {
-    const std::size_t range = DoseRangeOf(total);
-    distribution.persons += 1;
-    distribution.collective += total;
-    distribution.counts[range] += 1;
-    distribution.sums[range] += total;
-    if (range >= 1) {
-        distribution.measurable += 1;
-    }
-}
-
-/// Reports the share of dose-list entries handled, only when the whole percentage changes.
-class ProgressTracker {
-public:
-    ProgressTracker(const std::function<void(int)>& progress, std::size_t entryCount)
-        : progress_(progress), lastIndex_(entryCount == 0 ? 0 : entryCount - 1) {}
-
-    void reached(std::size_t index) {
-        // A single entry gives no span to divide; the display keeps what it shows.
-        if (!progress_ || lastIndex_ == 0) {
-            return;
-        }
-        const int percent = static_cast<int>(
-            RoundHalfEven(static_cast<double>(index) * 100.0 / static_cast<double>(lastIndex_)));
-        if (percent != shown_) {
-            shown_ = percent;
-            progress_(percent);
-        }
-    }
-
-private:
-    const std::function<void(int)>& progress_;
-    std::size_t lastIndex_;
-    int shown_ = -1;
-};
-
-/// Totals every person once, in the order of their first dose record, summing their entries in
-/// file order: the order in which walking the dose list and gathering each new key's entries
-/// meets them.
-Distribution Distribute(const DoseRegister& doses, const std::function<void(int)>& progress) {
-    Distribution distribution;
-    const std::span<const DoseListEntry> entries = doses.doses();
-    ProgressTracker tracker(progress, entries.size());
-    for (std::size_t person = 0; person < doses.personCount(); ++person) {
-        const std::span<const std::uint32_t> positions = doses.entriesOfPerson(person);
-        const std::uint32_t first = positions.front();
-        // Keys beginning with "!" are reserved as the done marker and never counted.
-        if (entries[first].key[0] == '!') continue;
-        double total = 0;
-        for (const std::uint32_t position : positions) total += entries[position].tede;
-        AddPerson(distribution, total);
-        tracker.reached(first);
-    }
-    return distribution;
-}
 
 /// L(text, w): the text, then blanks up to the width; a longer text stays whole.
 std::string Left(std::string_view text, std::size_t width) {
@@ -113,54 +44,52 @@ std::string Amount(double value) {
 
 void Line(std::ostream& out, std::string_view text) { out << text << "\r\n"; }
 
-void WriteHeader(std::ostream& out, const SummaryInputs& inputs) {
-    Line(out, FormatDateMdy(inputs.date));
-    Line(out, "File: " + inputs.loadPath);
-    Line(out, "License No: " + inputs.header.licenseNo);
-    Line(out, "Licensee Name: " + inputs.header.licenseeName);
-    Line(out, "Contact Person: " + inputs.header.contactPerson);
-    Line(out, "Associated Licenses: " + inputs.header.associatedLicenses);
+void WriteHeader(std::ostream& out, const SummaryFigures& figures) {
+    Line(out, FormatDateMdy(figures.date));
+    Line(out, "File: " + figures.loadPath);
+    Line(out, "License No: " + figures.header.licenseNo);
+    Line(out, "Licensee Name: " + figures.header.licenseeName);
+    Line(out, "Contact Person: " + figures.header.contactPerson);
+    Line(out, "Associated Licenses: " + figures.header.associatedLicenses);
 }
 
-void WriteDistribution(std::ostream& out, const Distribution& distribution,
-                       const DoseRegister& doses) {
+void WriteDistribution(std::ostream& out, const SummaryFigures& figures) {
     Line(out, std::string(40, ' ') + Left("Number", 20) + "TEDE");
-    for (std::size_t range = 0; range < kRangeCount; ++range) {
-        Line(out, Left(kDoseRangeLabels[range], 40) + Left(distribution.counts[range], 16) +
-                      Amount(distribution.sums[range]));
+    for (std::size_t range = 0; range < kDoseRangeCount; ++range) {
+        Line(out, Left(kDoseRangeLabels[range], 40) + Left(figures.persons[range], 16) +
+                      Amount(figures.tede[range]));
     }
-    Line(out, Left("Number with Measurable:", 40) + Left(distribution.measurable, 16));
-    Line(out, Left("Total Monitored:", 40) + Left(distribution.persons, 16));
-    Line(out, Left("Total Collective TEDE (rem):", 56) + Amount(distribution.collective));
-    Line(out, Left("Total CDE:", 56) + Amount(doses.cdeTotal()));
-    Line(out, Left("Total CEDE:", 56) + Amount(doses.cedeTotal()));
-    Line(out, Left("Number of Intake Records:", 40) + Left(doses.intakeCount(), 16));
+    Line(out, Left("Number with Measurable:", 40) + Left(figures.measurable, 16));
+    Line(out, Left("Total Monitored:", 40) + Left(figures.monitored, 16));
+    Line(out, Left("Total Collective TEDE (rem):", 56) + Amount(figures.collectiveTede));
+    Line(out, Left("Total CDE:", 56) + Amount(figures.cdeTotal));
+    Line(out, Left("Total CEDE:", 56) + Amount(figures.cedeTotal));
+    Line(out, Left("Number of Intake Records:", 40) + Left(figures.intakeRecords, 16));
 }
 
-void WriteStatus(std::ostream& out, const SummaryInputs& inputs) {
+void WriteStatus(std::ostream& out, const SummaryFigures& figures) {
     Line(out, "");
     Line(out, "Validation Status:");
-    Line(out, Left("Errors:", 40) + FormatGrouped(inputs.errorTotal));
-    Line(out, Left("Warnings:", 40) + FormatGrouped(inputs.warningTotal));
-    if (inputs.errorTotal > 0) {
+    Line(out, Left("Errors:", 40) + FormatGrouped(figures.errors));
+    Line(out, Left("Warnings:", 40) + FormatGrouped(figures.warnings));
+    if (figures.errors > 0) {
         Line(out, "");
         Line(out, "Note: The results of this report are in question due to the errors");
         Line(out, "      found during validation.");
     }
 }
 
-/// The rows of one tally, the most frequent message first.
 void WriteOccurrenceRows(std::ostream& out, const std::vector<TallyEntry>& entries) {
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        Line(out, Left(entry->firstLine, 10) + Left(entry->lastLine, 10) + Left(entry->count, 10) +
-                      entry->message);
+    for (const TallyEntry& entry : entries) {
+        Line(out, Left(entry.firstLine, 10) + Left(entry.lastLine, 10) + Left(entry.count, 10) +
+                      entry.message);
     }
 }
 
-void WriteOccurrences(std::ostream& out, const OccurrenceTally& tally) {
+void WriteOccurrences(std::ostream& out, const SummaryFigures& figures) {
     Line(out, "");
     Line(out, "");
-    const std::vector<TallyEntry> errors = tally.ordered(Level::Error);
+    const std::vector<TallyEntry>& errors = figures.errorOccurrences;
     if (!errors.empty()) {
         Line(out, "");
         Line(out, "");
@@ -171,27 +100,13 @@ void WriteOccurrences(std::ostream& out, const OccurrenceTally& tally) {
         Line(out, Left("-----", 10) + Left("----", 10) + Left("-----", 10) + "-------");
         WriteOccurrenceRows(out, errors);
     }
-    const std::vector<TallyEntry> warnings = tally.ordered(Level::Warning);
+    const std::vector<TallyEntry>& warnings = figures.warningOccurrences;
     if (!warnings.empty()) {
         Line(out, "");
         Line(out, "Warning Occurrences");
         Line(out, "");
         WriteOccurrenceRows(out, warnings);
     }
-}
-
-/// Whether a check that the report's figures rely on was switched off. BDay and the value-list
-/// switches do not change what the report counts.
-bool AnyCheckOff(const OptionSettings& options) {
-    const auto first = static_cast<std::size_t>(OptionKey::AIC);
-    const auto last = static_cast<std::size_t>(OptionKey::VNVR);
-    for (std::size_t index = first; index <= last; ++index) {
-        const auto key = static_cast<OptionKey>(index);
-        if (key != OptionKey::BDay && !options.on(key)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void WriteClosingNote(std::ostream& out) {
@@ -202,15 +117,14 @@ void WriteClosingNote(std::ostream& out) {
 
 }  // namespace
 
-bool WriteSummaryReport(std::ostream& out, const SummaryInputs& inputs) {
-    const Distribution distribution = Distribute(inputs.doses, inputs.progress);
-    WriteHeader(out, inputs);
-    WriteDistribution(out, distribution, inputs.doses);
-    WriteStatus(out, inputs);
-    if (inputs.options.on(OptionKey::IOS)) {
-        WriteOccurrences(out, inputs.tally);
+bool WriteSummaryReport(std::ostream& out, const SummaryFigures& figures) {
+    WriteHeader(out, figures);
+    WriteDistribution(out, figures);
+    WriteStatus(out, figures);
+    if (figures.occurrencesListed) {
+        WriteOccurrences(out, figures);
     }
-    if (AnyCheckOff(inputs.options)) {
+    if (figures.someChecksOff) {
         WriteClosingNote(out);
     }
     return !out.fail();

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/status.h"
+#include "engine/header_values.h"
 #include "engine/run_counters.h"
+#include "report/summary_figures.h"
 #include "run/run_paths.h"
 
 namespace talveron {
@@ -28,12 +31,14 @@ struct RunOutcome {
     std::string problem;  ///< for TooSmall, Unreadable, Refused and TooLarge: which file and why
     std::string cancelReason;  ///< CancelReason of an automatic cancel
     RunCounters counters;
-    std::int64_t findingCount = 0;  ///< findings written to the results file
-    bool resultsWritten = false;    ///< the results file was created in this run
-    bool reportWritten = false;     ///< the summary report was created in this run
-    Status resultsStatus;           ///< a failure to delete, create or write the results file
-    Status reportStatus;            ///< the same for the report
-    std::string elapsed;            ///< the last elapsed time shown
+    std::int64_t findingCount = 0;       ///< findings written to the results file
+    bool resultsWritten = false;         ///< the results file was created in this run
+    bool reportWritten = false;          ///< the summary report was created in this run
+    Status resultsStatus;                ///< a failure to delete, create or write the results file
+    Status reportStatus;                 ///< the same for the report
+    std::string elapsed;                 ///< the last elapsed time shown
+    std::optional<HeaderValues> header;  ///< the header's values once line 1 was checked
+    std::optional<SummaryFigures> summary;  ///< the report's figures when the report was written
 };
 
 /// What the front ends call a way a run ended, in one place.

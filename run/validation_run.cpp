@@ -141,6 +141,7 @@ private:
     /// The bytes the registration pass read to the end of the file; the main pass must read as
     /// many, or the file changed in between. Unset when registration stopped early.
     std::optional<std::uint64_t> registeredBytes_;
+    std::optional<SummaryFigures> summary_;  ///< kept for the outcome once the report is in place
 };
 
 void RunState::unreadable(const std::string& why) {
@@ -305,7 +306,7 @@ void RunState::mainPass(std::istream& file) {
     };
     // Everything the operator sees and the outputs get happens here, line by line in file order.
     const auto write = [&](const MainPassChunk& chunk, CheckedChunk& checked) {
-        if (checked.header) header = *checked.header;
+        if (checked.header) outcome_.header = header = *checked.header;
         std::size_t findingsStart = 0;
         for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
             if (!going()) return false;
@@ -366,8 +367,9 @@ void RunState::writeSummaryReport(const HeaderValues& header) {
                               timer_.update();
                               progress_.summary(percent);
                           }};
+    summary_ = ComputeSummaryFigures(summary);
     std::ostringstream text;
-    WriteSummaryReport(text, summary);
+    WriteSummaryReport(text, *summary_);
     report_.append(text.view());
     KeepFirstFailure(outcome_.reportStatus, report_.finish());
     information_.showText("");
@@ -384,6 +386,7 @@ void RunState::settleOutputs() {
         if (outcome_.reportStatus.ok()) {
             outcome_.resultsWritten = results_.opened();
             outcome_.reportWritten = report_.opened();
+            if (outcome_.reportWritten) outcome_.summary = std::move(summary_);
             return;
         }
         if (results_.opened()) (void)RemoveOldOutput(*outputs_, outcome_.paths.results.filename());

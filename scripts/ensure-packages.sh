@@ -4,29 +4,42 @@
 set -euo pipefail
 
 packages=("$@")
-((${#packages[@]})) || packages=(
-  # the build
-  cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev librsvg2-bin dpkg-dev file
-  # the tests and the install check
-  xvfb xauth desktop-file-utils appstream groff-base poppler-utils
-  # the desktop program at run time: xdg-open hands help documents and results files to the
-  # desktop's applications; outside GNOME, KDE or Xfce it asks mimeopen which application that is
-  xdg-utils libfile-mimeinfo-perl
-)
+optional=()
+if ((${#packages[@]} == 0)); then
+  packages=(
+    # the build
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev librsvg2-bin dpkg-dev file
+    # the tests and the install check
+    xvfb xauth desktop-file-utils appstream groff-base poppler-utils python3-jsonschema
+    # the desktop program at run time: xdg-open hands help documents and results files to the
+    # desktop's applications; outside GNOME, KDE or Xfce it asks mimeopen which application that is
+    xdg-utils libfile-mimeinfo-perl
+  )
+  # The browser the HTML report is tested in, tried on its own: that test skips without it.
+  optional=(chromium)
+fi
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
+# Prints the packages of the arguments that are not installed.
+missing() {
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      echo "$package"
+  done
+}
 
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
+install() {
+  echo "Installing: $*"
+  local sudo_cmd=()
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$@"
+}
+
+mapfile -t needed < <(missing "${packages[@]}")
+if ((${#needed[@]})); then install "${needed[@]}"; fi
+mapfile -t wanted < <(missing "${optional[@]}")
+if ((${#wanted[@]})); then
+  install "${wanted[@]}" || echo "Could not install ${wanted[*]}: the tests that need it skip."
 fi

@@ -8,20 +8,6 @@
 
 namespace talveron {
 
-/// The characters of the line that a finding's field covers; {0, 0} when there is no field.
-struct FieldSpan {
-    int start = 0;  ///< 1-based position of the field's first character
-    int length = 0;
-
-    bool operator==(const FieldSpan&) const = default;
-};
-
-/// The layout of a record-type text "H", "D", "I" or "C" (exact); nullptr for any other text.
-const RecordLayout* LayoutOfType(const LayoutTable& layouts, std::string_view type);
-
-/// Field `column` of the type's layout; {0, 0} for an unknown type or a column outside the layout.
-FieldSpan LocateField(const LayoutTable& layouts, std::string_view type, int column);
-
 /// The number of character cells that fit a window of `innerWidth` with cells of `cellWidth`,
 /// keeping one cell's margin at either side (rounded half to even).
 int StripCellCount(double innerWidth, double cellWidth);

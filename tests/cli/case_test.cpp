@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -81,6 +82,8 @@ struct Surroundings {
     bool configDirectory = true;
     std::vector<fs::path> locked;
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    std::map<std::string, std::string> variables;
+    bool outputIsTerminal = false;
 };
 
 Surroundings Prepare(const fs::path& folder, const fs::path& work) {
@@ -106,6 +109,11 @@ Surroundings Prepare(const fs::path& folder, const fs::path& work) {
             ::mkfifo((work / words.at(0)).c_str(), 0600);
         } else if (verb == "no-config-directory") {
             surroundings.configDirectory = false;
+        } else if (verb == "env") {
+            const std::size_t equals = words.at(0).find('=');
+            surroundings.variables[words[0].substr(0, equals)] = words[0].substr(equals + 1);
+        } else if (verb == "stdout-terminal") {
+            surroundings.outputIsTerminal = true;
         } else {
             ADD_FAILURE() << "unknown setup step: " << line;
         }
@@ -129,7 +137,8 @@ testing::CliRun RunIn(const fs::path& work, const std::vector<std::string>& argu
     ::setrlimit(RLIMIT_FSIZE, &limit);
     const fs::path before = fs::current_path();
     fs::current_path(work);
-    testing::CliRun run = testing::RunTalveronCli(arguments, configDirectory);
+    testing::CliRun run = testing::RunTalveronCli(
+        arguments, configDirectory, surroundings.variables, surroundings.outputIsTerminal);
     fs::current_path(before);
     ::setrlimit(RLIMIT_FSIZE, &old);
     for (const int lock : locks) ::close(lock);
@@ -222,7 +231,8 @@ TEST_P(CaseTest, PrintsAndWritesExactlyWhatItsFolderExpects) {
     }
     if (fs::exists(folder / "expected")) {
         for (const auto& [name, bytes] : ListFolder(folder / "expected")) {
-            expected[name] = bytes.starts_with("<") ? bytes : placeholders(bytes);
+            const bool marker = bytes == "<folder>" || bytes.starts_with("<link to ");
+            expected[name] = marker ? bytes : placeholders(bytes);
         }
     }
     const Listing after = ListFolder(work);

@@ -10,8 +10,9 @@ namespace {
 CliParse Parse(std::vector<std::string> arguments) { return ParseCliOptions(arguments); }
 
 TEST(CliOptions, ReadsEveryOptionInBothSpellings) {
-    const CliParse parse = Parse({"--config", "/etc/t.cfg", "--as-of=20231231235958", "-j", "256",
-                                  "--threads=3", "--format=json", "-q", "a.dat", "b.dat"});
+    const CliParse parse =
+        Parse({"--config", "/etc/t.cfg", "--as-of=20231231235958", "-qj256", "--threads=3", "a.dat",
+               "--form=json", "--html", "r.html", "--mask", "--color", "never", "b.dat"});
     ASSERT_EQ(parse.error, "");
     const CliOptions& options = parse.options;
     EXPECT_EQ(options.configPath, std::filesystem::path("/etc/t.cfg"));
@@ -20,6 +21,9 @@ TEST(CliOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(options.threads, 3);
     EXPECT_EQ(options.format, OutputFormat::Json);
     EXPECT_TRUE(options.quiet);
+    EXPECT_EQ(options.htmlPath, std::filesystem::path("r.html"));
+    EXPECT_TRUE(options.mask);
+    EXPECT_EQ(options.color, ColorWhen::Never);
     EXPECT_EQ(options.loadFiles, (std::vector<std::filesystem::path>{"a.dat", "b.dat"}));
 }
 
@@ -38,6 +42,7 @@ TEST(CliOptions, RejectsWhatItCannotUse) {
         {{"--threads", "0", "a.dat"}, "--threads takes"},
         {{"--threads=x", "a.dat"}, "--threads takes"},
         {{"--format", "xml", "a.dat"}, "--format takes"},
+        {{"--color=sometimes", "a.dat"}, "--color takes"},
         {{"--as-of", "20230230", "a.dat"}, "--as-of takes"},
         {{"--config"}, "--config needs a value"},
         {{"--quiet=yes"}, "--quiet takes no value"},

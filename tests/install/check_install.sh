@@ -115,8 +115,9 @@ for page in "$man1"/talveron-cli.1.gz "$man1"/talveron.1.gz; do
 done
 if [ -f "$man1/talveron-cli.1.gz" ]; then
   cli_page=$(gzip -dc "$man1/talveron-cli.1.gz" | groff -man -Tutf8 -rLL=250n -rHY=0 -P-cbou 2>/dev/null)
-  for needle in "EXIT STATUS" ENVIRONMENT XDG_CONFIG_HOME --install-config --config --as-of \
-    --jobs --format --quiet --help --version "Talveron $VERSION"; do
+  for needle in "EXIT STATUS" ENVIRONMENT XDG_CONFIG_HOME NO_COLOR --install-config --config \
+    --as-of --jobs --format sarif --html --mask --color --quiet --help --version \
+    "Talveron $VERSION"; do
     grep -qF -- "$needle" <<<"$cli_page" || fail "talveron-cli.1 does not mention $needle"
   done
 fi
@@ -162,6 +163,22 @@ if command -v lintian >/dev/null; then
   fi
 else
   echo "lintian is not installed: the Debian package was not checked"
+fi
+
+# bash completes the validator's options, formats and load files from the installed completion.
+completion=$data/bash-completion/completions/talveron-cli
+if [ -f "$completion" ]; then
+  complete_words() {
+    (cd "$SOURCE_DIR/data" && bash -c 'source "$0"; COMP_WORDS=("${@}"); COMP_CWORD=$(($# - 1))
+      _talveron_cli; echo "${COMPREPLY[*]}"' "$completion" talveron-cli "$@")
+  }
+  [ "$(complete_words --format "")" = "text gnu json csv sarif" ] ||
+    fail "the completion does not offer the formats: $(complete_words --format "")"
+  [ "$(complete_words --ma)" = "--mask" ] || fail "the completion does not offer --mask"
+  [[ " $(complete_words "") " == *" faulty.dat "* ]] ||
+    fail "the completion does not offer load files: $(complete_words "")"
+else
+  fail "$completion is missing"
 fi
 
 if ((failures)); then

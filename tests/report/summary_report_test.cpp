@@ -36,7 +36,7 @@ struct ReportSetup {
 
     std::string write() {
         std::ostringstream out;
-        EXPECT_TRUE(WriteSummaryReport(out, inputs()));
+        EXPECT_TRUE(WriteSummaryReport(out, ComputeSummaryFigures(inputs())));
         return out.str();
     }
 };
@@ -350,7 +350,7 @@ TEST(SummaryReport, FailedStreamIsReported) {
     ReportSetup setup;
     std::ostringstream out;
     out.setstate(std::ios::badbit);
-    EXPECT_FALSE(WriteSummaryReport(out, setup.inputs()));
+    EXPECT_FALSE(WriteSummaryReport(out, ComputeSummaryFigures(setup.inputs())));
 }
 
 }  // namespace
