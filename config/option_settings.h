@@ -108,7 +108,7 @@ const OptionDefinition& DefinitionOf(OptionKey key);
 /// The key of a name as written in the configuration (exact spelling), if it is one.
 std::optional<OptionKey> OptionKeyNamed(std::string_view name);
 
-/// OptionFlags: one signed 16-bit value per key. A switch or check code is on when non-zero.
+/// One signed 16-bit value per key. A switch or check code is on when non-zero.
 class OptionSettings {
 public:
     /// Every value 0 (everything off), as before the first load.

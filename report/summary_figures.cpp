@@ -53,7 +53,8 @@ void Distribute(const DoseRegister& doses, const std::function<void(int)>& progr
     for (std::size_t person = 0; person < doses.personCount(); ++person) {
         const std::span<const std::uint32_t> positions = doses.entriesOfPerson(person);
         const std::uint32_t first = positions.front();
-        // Keys beginning with "!" are reserved as the done marker and never counted.
+        // A person key beginning with "!" is never counted: the report reserves that mark for
+        // entries it has already summed.
         if (entries[first].key[0] == '!') continue;
         double total = 0;
         for (const std::uint32_t position : positions) total += entries[position].tede;

@@ -11,7 +11,7 @@
 namespace talveron {
 namespace {
 
-/// L(text, w): the text, then blanks up to the width; a longer text stays whole.
+/// The text, then blanks up to the width; a longer text stays whole.
 std::string Left(std::string_view text, std::size_t width) {
     std::string padded(text);
     if (padded.size() < width) {

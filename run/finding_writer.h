@@ -24,9 +24,9 @@ private:
     std::string caption_ = "Information";
 };
 
-/// WriteFinding: refreshes the elapsed time, numbers and appends the finding to the results
-/// file when GRF is on (and, for warnings, IW), shows it in the information line, and tallies it
-/// when IOS is on. Every counted finding also goes to the observer.
+/// Writes each finding of the run: refreshes the elapsed time, numbers and appends the finding to
+/// the results file when GRF is on (and, for warnings, IW), shows it in the information line, and
+/// tallies it when IOS is on. Every counted finding also goes to the observer.
 class FindingWriter final : public FindingSink {
 public:
     FindingWriter(const OptionSettings& options, OutputFile& results, OccurrenceTally& tally,
@@ -34,7 +34,7 @@ public:
 
     void writeFinding(const Finding& finding, const FindingPlace& place) override;
 
-    /// FindingCount: the findings written to the results file in this run.
+    /// The findings written to the results file in this run.
     std::int64_t findingCount() const { return findingCount_; }
 
 private:

@@ -15,7 +15,7 @@ namespace talveron {
 /// hours start again from 0), minutes and seconds with two digits.
 std::string FormatElapsed(std::int64_t seconds);
 
-/// RunStart, the elapsed time (UpdateElapsedTime) and the present moment the date checks use.
+/// RunStart, the elapsed time and the present moment the date checks use.
 /// With an "as of" moment, that moment is RunStart and the present; elapsed time stays real.
 class RunTimer {
 public:
@@ -23,7 +23,7 @@ public:
 
     /// Takes RunStart and starts the elapsed time.
     void start();
-    /// UpdateElapsedTime: tells the observer when the shown text changes. Without an "as of"
+    /// Tells the observer the elapsed time when the shown text changes. Without an "as of"
     /// moment the present is re-read from the clock then (at most once a second); with one it
     /// stays that moment.
     void update();
