@@ -16,9 +16,6 @@ namespace talveron {
 using PersonKey = std::array<char, 14>;
 PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId);
 
-/// A dose record, as the register counts and numbers them: "D" in character 41, on any line.
-inline bool IsDoseLine(std::string_view line) { return line.size() >= 41 && line[40] == 'D'; }
-
 /// One dose record of the load file.
 struct DoseListEntry {
     PersonKey key{};

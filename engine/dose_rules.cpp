@@ -222,9 +222,13 @@ std::string DoseValueSyntax(std::string_view value, const OptionSettings& option
     if (last == nullptr) return {};
     if (code != nullptr) *code = last->code;
     if (last != &kSyntaxCharacter) return std::string(last->message);
+    return InvalidCharacterMessage(offending, kSyntaxCharacter.message);
+}
+
+std::string InvalidCharacterMessage(char offending, std::string_view rest) {
     std::string message = "Invalid character '";
     message += offending;
-    message += kSyntaxCharacter.message;
+    message += rest;
     return message;
 }
 

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "config/number.h"
+#include "config/text.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
 #include "engine/date_value.h"
@@ -94,8 +95,6 @@ constexpr std::int32_t kYearOffset = 1;
 constexpr std::int32_t kMonthOffset = 4;
 constexpr std::int32_t kDayOffset = 6;
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool Allows(const CharacterSet& set, char c) { return set.allowed[static_cast<unsigned char>(c)]; }
 
 /// The character set of each type rule, looked up by the type's value.
@@ -160,10 +159,8 @@ void CheckZeroDose(RecordContext& record, int ordinal, std::string_view value) {
         return;
     }
     if (!record.on(kZeroDoseLetter.code)) return;
-    std::string message = "Invalid character '";
-    message += value.front();
-    message += kZeroDoseLetter.message;
-    record.report(kZeroDoseLetter, ordinal, record.fieldStart(ordinal), message);
+    record.report(kZeroDoseLetter, ordinal, record.fieldStart(ordinal),
+                  InvalidCharacterMessage(value.front(), kZeroDoseLetter.message));
 }
 
 void CheckDoseValue(RecordContext& record, int ordinal) {

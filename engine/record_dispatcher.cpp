@@ -26,12 +26,6 @@ constexpr LengthLimits kLengthLimits[] = {
 constexpr Rule kInvalidRecordLength{OptionKey::IRL, Level::Error, "Invalid Record Length of "};
 constexpr Rule kInvalidHeaderLength{OptionKey::IRL, Level::Warning, "Invalid Record Length of "};
 constexpr Rule kInvalidRecordType{OptionKey::IRT, Level::Error, "Invalid Record Type '"};
-constexpr Rule kMultipleDosePeriods{OptionKey::MDMP, Level::Error,
-                                    "Multiple dose records for same monitoring period"};
-
-/// Where the dispatcher's own findings point: the record-type field.
-constexpr int kTypeColumn = 5;
-constexpr std::int32_t kTypeCharacter = 41;
 
 }  // namespace
 
@@ -55,8 +49,8 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
         if (header) {
             record.reportTallied(tally, kInvalidHeaderLength, 0, 1, message, true);
         } else {
-            record.reportTallied(tally, kInvalidRecordLength, kTypeColumn, kTypeCharacter, message,
-                                 false);
+            record.reportTallied(tally, kInvalidRecordLength, kRecordTypeColumn,
+                                 kRecordTypeCharacter, message, false);
         }
         return;
     }
@@ -68,12 +62,7 @@ RecordDispatcher::RecordDispatcher(const CheckEnvironment& environment, FindingS
 
 DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t lineNumber,
                                           std::int64_t recordLength) {
-    std::string_view recordType;
-    if (lineNumber == 1) {
-        recordType = "H";
-    } else if (record.size() >= 41) {
-        recordType = record.substr(40, 1);
-    }
+    const std::string_view recordType = lineNumber == 1 ? "H" : StatedRecordType(record);
     const char typeLetter = recordType.empty() ? 0 : recordType.front();
     context_.begin(record, lineNumber, typeLetter);
     if (IsDoseLine(record)) context_.setDosePosition(doseRecordsSeen_++);
@@ -89,10 +78,7 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
         ValidateFields(context_);
         CheckDoseValues(context_);
         CheckDates(context_);
-        if (context_.on(OptionKey::MDMP) && !CheckSingleMonitoringPeriod(context_)) {
-            context_.reportTallied(Level::Error, kMultipleDosePeriods, kTypeColumn, kTypeCharacter,
-                                   kMultipleDosePeriods.message, false);
-        }
+        CheckSingleMonitoringPeriod(context_);
         CheckSsn(context_);
         CheckTestNames(context_);
     } else if (recordType == "C") {
@@ -108,8 +94,8 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
         std::string message(kInvalidRecordType.message);
         message += recordType;
         message += '\'';
-        context_.reportTallied(Level::Error, kInvalidRecordType, kTypeColumn, kTypeCharacter,
-                               message, recordType == "H");
+        context_.reportTallied(Level::Error, kInvalidRecordType, kRecordTypeColumn,
+                               kRecordTypeCharacter, message, recordType == "H");
     }
     return {typeLetter, context_.errorCount(), context_.warningCount()};
 }

@@ -5,6 +5,7 @@
 
 #include "engine/header_values.h"
 #include "engine/record_context.h"
+#include "engine/record_type.h"
 
 namespace talveron {
 

@@ -5,9 +5,11 @@
 #include <string_view>
 
 #include "config/number.h"
+#include "config/text.h"
 #include "engine/calendar.h"
 #include "engine/date_value.h"
 #include "engine/dose_register.h"
+#include "engine/record_type.h"
 
 namespace talveron {
 namespace {
@@ -58,6 +60,8 @@ constexpr DateRule kDateRules[] = {
      }},
 };
 
+constexpr Rule kMultipleDosePeriods{OptionKey::MDMP, Level::Error,
+                                    "Multiple dose records for same monitoring period"};
 constexpr Rule kSsnNotNumeric{OptionKey::SSNNN, Level::Error,
                               "Employee_ID of type 'SSN' contains non-numeric character"};
 constexpr Rule kTestName{OptionKey::NAMFLD, Level::Warning,
@@ -120,8 +124,6 @@ IdentityFields IdentityFieldsOf(const RecordContext& record) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 /// Whether the text, upper-cased, contains the upper-case word.
 bool ContainsUpper(std::string_view text, std::string_view word) {
     if (word.size() > text.size()) return false;
@@ -149,7 +151,8 @@ void CheckDates(RecordContext& record) {
     }
 }
 
-bool CheckSingleMonitoringPeriod(const RecordContext& record) {
+void CheckSingleMonitoringPeriod(RecordContext& record) {
+    if (!record.on(kMultipleDosePeriods.code)) return;
     const CheckEnvironment& environment = record.environment();
     const KnownFields::Dose& fields = environment.fields.dose;
     const PersonKey key =
@@ -160,7 +163,11 @@ bool CheckSingleMonitoringPeriod(const RecordContext& record) {
         DayNumber(record.dateParts(fields.monitoringEnd), environment.runStart));
     const auto high = static_cast<std::int32_t>(
         DayNumber(record.dateParts(fields.monitoringStart), environment.runStart));
-    return !environment.doses.periodSharedAt(record.dosePosition(), key, low, high);
+    if (environment.doses.periodSharedAt(record.dosePosition(), key, low, high)) {
+        // Points at the record type: the fault lies with the record as a whole.
+        record.report(kMultipleDosePeriods, kRecordTypeColumn, kRecordTypeCharacter,
+                      kMultipleDosePeriods.message);
+    }
 }
 
 void CheckSsn(RecordContext& record) {

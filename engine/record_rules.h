@@ -7,9 +7,9 @@ namespace talveron {
 /// CheckDates: start before end, birth date limits, period of at most 13 months (dose records).
 void CheckDates(RecordContext& record);
 
-/// CheckSingleMonitoringPeriod: false when another dose record of the same person has a start
-/// or end date within this record's monitoring period.
-bool CheckSingleMonitoringPeriod(const RecordContext& record);
+/// CheckSingleMonitoringPeriod: another dose record of the same person has a start or end date
+/// within this record's monitoring period (reported against the record type).
+void CheckSingleMonitoringPeriod(RecordContext& record);
 
 /// CheckSsn: an identifier of type "SSN" holds digits only (dose, intake and comment records).
 void CheckSsn(RecordContext& record);

@@ -18,7 +18,7 @@ std::string_view DoseRegistration::value(std::string_view line, const RecordLayo
 
 RegisteredLine DoseRegistration::read(std::string_view line) const {
     if (IsDoseLine(line)) return readDose(line);
-    if (line.size() >= 41 && line[40] == 'I') return readIntake(line);
+    if (IsIntakeLine(line)) return readIntake(line);
     return {};
 }
 

@@ -7,6 +7,7 @@
 #include "engine/calendar.h"
 #include "engine/dose_register.h"
 #include "engine/known_fields.h"
+#include "engine/record_type.h"
 
 namespace talveron {
 

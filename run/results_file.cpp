@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "engine/record_type.h"
+
 namespace talveron {
 
 namespace {
@@ -35,13 +37,7 @@ void AppendFindingSection(std::string& out, std::int64_t number, const Finding& 
     AppendNumberLine(out, "Char=", finding.character);
     AppendLine(out, "Msg=", finding.message);
     AppendLine(out, "Data=", finding.record);
-    std::string_view type;
-    if (finding.headerType) {
-        type = "H";
-    } else if (finding.record.size() >= 41) {
-        type = finding.record.substr(40, 1);
-    }
-    AppendLine(out, "Type=", type);
+    AppendLine(out, "Type=", finding.headerType ? "H" : StatedRecordType(finding.record));
     AppendLine(out, "Level=", LevelText(finding.level));
 }
 
