@@ -83,9 +83,15 @@ std::size_t DoseRegister::findSlot(const PersonKey& key,
 
 void DoseRegister::buildIndex() {
     // Group the positions by key with a hash table, then lay them out group after group, each
-    // group in file order: linear in the number of records, whatever the keys.
+    // group in file order: linear in the number of records, whatever the keys. A person's
+    // records usually follow one another, so the runs of one key bound the persons and size the
+    // table.
+    std::size_t runs = 0;
+    for (std::size_t position = 0; position < doses_.size(); ++position) {
+        runs += position == 0 || !(doses_[position].key == doses_[position - 1].key);
+    }
     std::size_t capacity = 16;
-    while (capacity < 2 * doses_.size()) capacity *= 2;
+    while (capacity < 2 * runs) capacity *= 2;
     slots_.assign(capacity, kEmptySlot);
     std::vector<std::uint32_t> firstPosition;
     std::vector<std::uint32_t> groupOf(doses_.size());
@@ -200,8 +206,9 @@ bool DoseRegister::groupTouchedTwice(std::uint32_t group, std::int32_t lowDays,
 }
 
 IntakeSummary DoseRegister::intakesOf(std::int64_t doseLine) const {
+    const std::span<const IntakeEntry> intakes = intakes_.view();
     const auto [first, last] = std::equal_range(
-        intakes_.begin(), intakes_.end(), doseLine, [](const auto& a, const auto& b) {
+        intakes.begin(), intakes.end(), doseLine, [](const auto& a, const auto& b) {
             if constexpr (std::is_same_v<std::decay_t<decltype(a)>, IntakeEntry>) {
                 return a.doseLine < b;
             } else {

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/growing_array.h"
+
 namespace talveron {
 
 /// The person key: first character of the ID type, then the trimmed employee identifier; the
@@ -83,8 +85,8 @@ public:
     /// The intakes whose DoseLine equals the line of a dose record.
     IntakeSummary intakesOf(std::int64_t doseLine) const;
 
-    std::span<const DoseListEntry> doses() const { return doses_; }
-    std::span<const IntakeEntry> intakes() const { return intakes_; }
+    std::span<const DoseListEntry> doses() const { return doses_.view(); }
+    std::span<const IntakeEntry> intakes() const { return intakes_.view(); }
     double cedeTotal() const { return cedeTotal_; }
     double cdeTotal() const { return cdeTotal_; }
     std::int64_t intakeCount() const { return static_cast<std::int64_t>(intakes_.size()); }
@@ -106,8 +108,8 @@ private:
     std::optional<std::uint32_t> groupOf(const PersonKey& key) const;
     bool groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const;
 
-    std::vector<DoseListEntry> doses_;
-    std::vector<IntakeEntry> intakes_;
+    GrowingArray<DoseListEntry> doses_;
+    GrowingArray<IntakeEntry> intakes_;
     std::vector<std::uint32_t> byPerson_;     // positions group after group, file order within
     std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
     std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key
