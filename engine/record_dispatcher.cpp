@@ -58,7 +58,7 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
 
 RecordDispatcher::RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink,
                                    std::size_t doseRecordsBefore)
-    : environment_(environment), context_(environment, sink), doseRecordsSeen_(doseRecordsBefore) {}
+    : context_(environment, sink), doseRecordsSeen_(doseRecordsBefore) {}
 
 DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t lineNumber,
                                           std::int64_t recordLength) {
@@ -68,13 +68,12 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
     if (IsDoseLine(record)) context_.setDosePosition(doseRecordsSeen_++);
     CheckRecordLength(context_, recordType, recordLength);
 
-    const LayoutTable& layouts = environment_.layouts;
     if (lineNumber == 1) {
-        context_.extract(layouts.of(RecordType::Header));
+        context_.extract(RecordType::Header);
         captureHeaderValues();
         ValidateFields(context_);
     } else if (recordType == "D") {
-        context_.extract(layouts.of(RecordType::Dose));
+        context_.extract(RecordType::Dose);
         ValidateFields(context_);
         CheckDoseValues(context_);
         CheckDates(context_);
@@ -82,11 +81,11 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
         CheckSsn(context_);
         CheckTestNames(context_);
     } else if (recordType == "C") {
-        context_.extract(layouts.of(RecordType::Comment));
+        context_.extract(RecordType::Comment);
         ValidateFields(context_);
         CheckSsn(context_);
     } else if (recordType == "I") {
-        context_.extract(layouts.of(RecordType::Intake));
+        context_.extract(RecordType::Intake);
         ValidateFields(context_);
         CheckClassMode(context_);
         CheckSsn(context_);

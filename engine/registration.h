@@ -6,6 +6,7 @@
 #include "config/record_layout.h"
 #include "engine/calendar.h"
 #include "engine/dose_register.h"
+#include "engine/field_value.h"
 #include "engine/known_fields.h"
 #include "engine/record_type.h"
 
@@ -40,13 +41,16 @@ public:
     }
 
 private:
+    /// Where the fields the registration reads lie; an absent field has an empty span.
+    struct DoseSpans {
+        FieldSpan idType, employeeId, monitoringStart, monitoringEnd, cede, cde, tede;
+    };
+
     RegisteredLine readDose(std::string_view line) const;
     RegisteredLine readIntake(std::string_view line) const;
-    /// The trimmed value of field k of a layout; empty when the layout lacks it.
-    static std::string_view value(std::string_view line, const RecordLayout& layout, int ordinal);
 
-    const LayoutTable& layouts_;
-    const KnownFields& fields_;
+    DoseSpans dose_;
+    FieldSpan intake_;
     const LocalDateTime& runStart_;
     DoseRegister& doses_;
     std::int64_t lastDoseLine_ = 0;

@@ -130,7 +130,7 @@ TEST_F(DispatchTest, AReportIsTalliedBeforeTheWriterSeesItAndPointsAtItsField) {
     sink.context = &context;
     const std::string record = TypedLine('D', 198);  // the context keeps a view of it
     context.begin(record, 4, 'D');
-    context.extract(layouts.of(RecordType::Dose));
+    context.extract(RecordType::Dose);
     context.report({OptionKey::DGZ, Error, "an error"},
                    FindField(layouts.of(RecordType::Dose), "TEDE"));
     context.report({OptionKey::NRND, Warning, "a warning"}, 1);

@@ -116,7 +116,7 @@ public:
                                            doses,   runStart, present};
         RecordContext context(environment, sink);
         context.begin(record, lineNumber, RecordTypeLetter(type));
-        context.extract(layouts.of(type));
+        context.extract(type);
         if constexpr (!std::is_void_v<decltype(check(context))>) {
             return check(context);  // a predicate, which reports nothing
         } else {
