@@ -36,8 +36,7 @@ FieldStep Compile(const FieldDef& field, int ordinal, const OptionSettings& opti
 }  // namespace
 
 void ExtractFields(std::string_view record, const LayoutPlan& plan,
-                   std::vector<std::string_view>& values) {
-    values.resize(plan.steps.size());
+                   std::span<std::string_view> values) {
     for (std::size_t i = 0; i < plan.steps.size(); ++i) {
         values[i] = FieldValue(record, plan.steps[i].span);
     }

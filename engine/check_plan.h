@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -33,9 +34,10 @@ struct LayoutPlan {
     std::vector<FieldStep> steps;
 };
 
-/// Field extraction: the trimmed value of every field of the plan's layout, in layout order.
+/// Field extraction: the trimmed value of every field of the plan's layout, in layout order, into
+/// the first plan.steps.size() entries of `values`.
 void ExtractFields(std::string_view record, const LayoutPlan& plan,
-                   std::vector<std::string_view>& values);
+                   std::span<std::string_view> values);
 
 /// The four record layouts compiled against the options, so that a record is checked in one
 /// walk over its fields with no lookup by name and no test of a switch that is off. Reads the

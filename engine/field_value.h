@@ -1,9 +1,12 @@
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <string_view>
 
 #include "config/record_layout.h"
+#include "engine/byte_block.h"
 
 namespace talveron {
 
@@ -15,8 +18,25 @@ struct FieldSpan {
     static FieldSpan Of(const FieldDef& field);
 };
 
+/// FieldValue of the `width` characters at `field` (width at least 1, all in the line), for a
+/// field wider than a block or within a block of the line's end.
+std::string_view FieldValueInBlocks(const char* field, std::size_t width, const char* lineEnd);
+
 /// The trimmed text of a field: its width from its start, shorter or empty where the line ends,
-/// blanks around it removed.
-std::string_view FieldValue(std::string_view line, FieldSpan span);
+/// blanks around it removed. Inline: it is the step every field of every record takes.
+inline std::string_view FieldValue(std::string_view line, FieldSpan span) {
+    if (span.width == 0 || span.first >= line.size()) return {};
+    const char* field = line.data() + span.first;
+    const std::size_t readable = line.size() - span.first;
+    const std::size_t width = std::min<std::size_t>(readable, span.width);
+    if (width > kBlockSize || readable < kBlockSize) {
+        return FieldValueInBlocks(field, width, line.data() + line.size());
+    }
+    // Most fields fit one block that can be read whole: both ends of the text come from one mask.
+    const std::uint32_t text = ~MaskOf(LoadBlock(field) == ' ') & FirstBytes(width);
+    if (text == 0) return {field + width, 0};
+    const auto first = static_cast<std::size_t>(std::countr_zero(text));
+    return {field + first, static_cast<std::size_t>(std::bit_width(text)) - first};
+}
 
 }  // namespace talveron

@@ -1,13 +1,21 @@
 #include "engine/record_context.h"
 
+#include <algorithm>
+
 #include "config/number.h"
 
 namespace talveron {
 
 RecordContext::RecordContext(const CheckEnvironment& environment, FindingSink& sink)
-    : environment_(environment),
-      sink_(sink),
-      checkPlan_(environment.layouts, environment.options) {}
+    : environment_(environment), sink_(sink), checkPlan_(environment.layouts, environment.options) {
+    std::size_t longest = 0;
+    for (const RecordType type :
+         {RecordType::Header, RecordType::Comment, RecordType::Dose, RecordType::Intake}) {
+        longest = std::max(longest, checkPlan_.of(type).steps.size());
+    }
+    values_.resize(longest);
+    cache_.resize(longest + 1);
+}
 
 void RecordContext::begin(std::string_view record, std::int64_t lineNumber, char recordType) {
     record_ = record;
@@ -15,7 +23,7 @@ void RecordContext::begin(std::string_view record, std::int64_t lineNumber, char
     recordType_ = recordType;
     layout_ = nullptr;
     plan_ = nullptr;
-    values_.clear();
+    valueCount_ = 0;
     ++recordStamp_;
     errorCount_ = 0;
     warningCount_ = 0;
@@ -25,7 +33,7 @@ void RecordContext::extract(RecordType type) {
     plan_ = &checkPlan_.of(type);
     layout_ = plan_->layout;
     ExtractFields(record_, *plan_, values_);
-    if (cache_.size() <= values_.size()) cache_.resize(values_.size() + 1);
+    valueCount_ = plan_->steps.size();
 }
 
 double RecordContext::number(int ordinal) const {

@@ -72,11 +72,11 @@ public:
     }
     /// The trimmed value of field k (1-based); empty for 0 or a field the layout lacks.
     std::string_view value(int ordinal) const {
-        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= values_.size()
+        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= valueCount_
                    ? values_[static_cast<std::size_t>(ordinal - 1)]
                    : std::string_view{};
     }
-    std::span<const std::string_view> values() const { return values_; }
+    std::span<const std::string_view> values() const { return {values_.data(), valueCount_}; }
     /// Start of field k in the current layout; 0 when the layout lacks it.
     std::int32_t fieldStart(int ordinal) const {
         const FieldDef* field = layout_ ? layout_->field(ordinal) : nullptr;
@@ -115,7 +115,7 @@ private:
     };
     /// The cache slot of field k; nullptr for a field the layout lacks.
     Cached* cached(int ordinal) const {
-        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= values_.size()
+        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= valueCount_
                    ? &cache_[static_cast<std::size_t>(ordinal)]
                    : nullptr;
     }
@@ -129,7 +129,8 @@ private:
     const RecordLayout* layout_ = nullptr;
     const LayoutPlan* plan_ = nullptr;
     std::size_t dosePosition_ = 0;
-    std::vector<std::string_view> values_;
+    std::vector<std::string_view> values_;  // room for the longest layout; valueCount_ are set
+    std::size_t valueCount_ = 0;
     std::uint64_t recordStamp_ = 0;  // counts begin(): a cache entry of another stamp is stale
     mutable std::vector<Cached> cache_;
     std::int64_t errorCount_ = 0;

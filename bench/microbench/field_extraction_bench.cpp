@@ -14,7 +14,7 @@ void ExtractRecords(benchmark::State& state, char type, RecordType layoutType) {
     const SampleLoad sample(20'000);
     const std::vector<std::string_view> records = sample.linesOfType(type);
     const CheckPlan plan(sample.layouts(), sample.options());
-    std::vector<std::string_view> values;
+    std::vector<std::string_view> values(plan.of(layoutType).steps.size());
     std::size_t next = 0;
     std::int64_t bytes = 0;
     for (auto _ : state) {
