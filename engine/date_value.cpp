@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "config/number.h"
 
@@ -26,9 +28,15 @@ bool DateParts::valid() const {
 }
 
 DateParts ReadDateParts(std::string_view trimmedValue) {
-    // Eight digits, the common case, need no general number reading.
-    if (trimmedValue.size() >= 8 && std::all_of(trimmedValue.begin(), trimmedValue.begin() + 8,
-                                                [](char c) { return c >= '0' && c <= '9'; })) {
+    // Eight digits, the common case, are recognised eight bytes at once: every byte's high
+    // nibble is 3, and stays 3 when 6 is added (no byte carries into the next).
+    constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
+    constexpr std::uint64_t kDigitNibbles = 0x3030303030303030ULL;
+    constexpr std::uint64_t kSixes = 0x0606060606060606ULL;
+    std::uint64_t word = 0;
+    if (trimmedValue.size() >= 8) std::memcpy(&word, trimmedValue.data(), sizeof word);
+    if ((word & kHighNibbles) == kDigitNibbles &&
+        ((word + kSixes) & kHighNibbles) == kDigitNibbles) {
         const auto digits = [&](std::size_t first, std::size_t count) {
             int value = 0;
             for (std::size_t i = first; i < first + count; ++i)
@@ -43,16 +51,20 @@ DateParts ReadDateParts(std::string_view trimmedValue) {
 }
 
 std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runStart) {
-    return DayNumber(ReadDateParts(trimmedValue), runStart);
+    return DayCounter(runStart).dayNumber(trimmedValue);
 }
 
-std::int64_t DayNumber(const DateParts& parts, const LocalDateTime& runStart) {
-    if (!parts.valid()) return 0;
+std::int64_t DayNumber(const DateParts& date, const LocalDateTime& runStart) {
+    return DayCounter(runStart).dayNumber(date);
+}
+
+std::int64_t DayCounter::dayNumber(const DateParts& date) const {
+    if (!date.valid()) return 0;
     const std::int64_t dateSeconds =
-        DaysFromCivil(static_cast<int>(parts.year), static_cast<int>(parts.month),
-                      static_cast<int>(parts.day)) *
+        DaysFromCivil(static_cast<int>(date.year), static_cast<int>(date.month),
+                      static_cast<int>(date.day)) *
         86400;
-    const double days = static_cast<double>(SecondsOf(runStart) - dateSeconds) / 86400.0;
+    const double days = static_cast<double>(runStartSeconds_ - dateSeconds) / 86400.0;
     return static_cast<std::int64_t>(RoundHalfEven(days));
 }
 

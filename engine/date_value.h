@@ -26,4 +26,18 @@ DateParts ReadDateParts(std::string_view trimmedValue);
 std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runStart);
 std::int64_t DayNumber(const DateParts& date, const LocalDateTime& runStart);
 
+/// DayNumber against one run start, read once: for the checks that count many dates.
+class DayCounter {
+public:
+    explicit DayCounter(const LocalDateTime& runStart) : runStartSeconds_(SecondsOf(runStart)) {}
+
+    std::int64_t dayNumber(const DateParts& date) const;
+    std::int64_t dayNumber(std::string_view trimmedValue) const {
+        return dayNumber(ReadDateParts(trimmedValue));
+    }
+
+private:
+    std::int64_t runStartSeconds_;
+};
+
 }  // namespace talveron

@@ -7,7 +7,10 @@
 namespace talveron {
 
 RecordContext::RecordContext(const CheckEnvironment& environment, FindingSink& sink)
-    : environment_(environment), sink_(sink), checkPlan_(environment.layouts, environment.options) {
+    : environment_(environment),
+      sink_(sink),
+      checkPlan_(environment.layouts, environment.options),
+      days_(environment.runStart) {
     std::size_t longest = 0;
     for (const RecordType type :
          {RecordType::Header, RecordType::Comment, RecordType::Dose, RecordType::Intake}) {

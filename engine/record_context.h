@@ -58,6 +58,8 @@ public:
     void extract(RecordType type);
 
     const CheckEnvironment& environment() const { return environment_; }
+    /// Day numbers against the environment's run start.
+    const DayCounter& days() const { return days_; }
     bool on(OptionKey code) const { return environment_.options.on(code); }
 
     std::string_view record() const { return record_; }
@@ -123,6 +125,7 @@ private:
     const CheckEnvironment& environment_;
     FindingSink& sink_;
     const CheckPlan checkPlan_;
+    const DayCounter days_;
     std::string_view record_;
     std::int64_t lineNumber_ = 0;
     char recordType_ = 0;

@@ -159,10 +159,10 @@ void CheckSingleMonitoringPeriod(RecordContext& record) {
         MakePersonKey(record.value(fields.idType), record.value(fields.employeeId));
     // A later date has the smaller day number, so the period runs from the end's day number up
     // to the start's; with the start after the end it is empty and holds no other record.
-    const auto low = static_cast<std::int32_t>(
-        DayNumber(record.dateParts(fields.monitoringEnd), environment.runStart));
+    const auto low =
+        static_cast<std::int32_t>(record.days().dayNumber(record.dateParts(fields.monitoringEnd)));
     const auto high = static_cast<std::int32_t>(
-        DayNumber(record.dateParts(fields.monitoringStart), environment.runStart));
+        record.days().dayNumber(record.dateParts(fields.monitoringStart)));
     if (environment.doses.periodSharedAt(record.dosePosition(), key, low, high)) {
         // Points at the record type: the fault lies with the record as a whole.
         record.report(kMultipleDosePeriods, kRecordTypeColumn, kRecordTypeCharacter,

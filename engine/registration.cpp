@@ -1,7 +1,6 @@
 #include "engine/registration.h"
 
 #include "config/number.h"
-#include "engine/date_value.h"
 
 namespace talveron {
 
@@ -17,7 +16,7 @@ FieldSpan SpanOf(const RecordLayout& layout, int ordinal) {
 
 DoseRegistration::DoseRegistration(const LayoutTable& layouts, const KnownFields& fields,
                                    const LocalDateTime& runStart, DoseRegister& doses)
-    : runStart_(runStart), doses_(doses) {
+    : days_(runStart), doses_(doses) {
     const RecordLayout& dose = layouts.of(RecordType::Dose);
     const KnownFields::Dose& known = fields.dose;
     dose_ = {SpanOf(dose, known.idType),
@@ -44,8 +43,8 @@ RegisteredLine DoseRegistration::readDose(std::string_view line) const {
     DoseListEntry& entry = registered.dose;
     entry.key = MakePersonKey(field(dose_.idType), field(dose_.employeeId));
     entry.tede = ParseNumber(field(dose_.tede));
-    entry.startDays = static_cast<std::int32_t>(DayNumber(field(dose_.monitoringStart), runStart_));
-    entry.endDays = static_cast<std::int32_t>(DayNumber(field(dose_.monitoringEnd), runStart_));
+    entry.startDays = static_cast<std::int32_t>(days_.dayNumber(field(dose_.monitoringStart)));
+    entry.endDays = static_cast<std::int32_t>(days_.dayNumber(field(dose_.monitoringEnd)));
     registered.cede = ParseNumber(field(dose_.cede));
     registered.cde = ParseNumber(field(dose_.cde));
     return registered;

@@ -5,6 +5,7 @@
 
 #include "config/record_layout.h"
 #include "engine/calendar.h"
+#include "engine/date_value.h"
 #include "engine/dose_register.h"
 #include "engine/field_value.h"
 #include "engine/known_fields.h"
@@ -28,6 +29,7 @@ struct RegisteredLine {
 /// it are apart, so that lines can be read on several threads and added in file order.
 class DoseRegistration {
 public:
+    /// Reads the layouts and the run start once.
     DoseRegistration(const LayoutTable& layouts, const KnownFields& fields,
                      const LocalDateTime& runStart, DoseRegister& doses);
 
@@ -51,7 +53,7 @@ private:
 
     DoseSpans dose_;
     FieldSpan intake_;
-    const LocalDateTime& runStart_;
+    DayCounter days_;
     DoseRegister& doses_;
     std::int64_t lastDoseLine_ = 0;
 };
