@@ -27,16 +27,21 @@ bool DateParts::valid() const {
            IsValidDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
 }
 
-DateParts ReadDateParts(std::string_view trimmedValue) {
-    // Eight digits, the common case, are recognised eight bytes at once: every byte's high
-    // nibble is 3, and stays 3 when 6 is added (no byte carries into the next).
+bool StartsWithEightDigits(std::string_view text) {
+    // Eight bytes at once: every byte's high nibble is 3, and stays 3 when 6 is added (no byte
+    // carries into the next).
     constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
     constexpr std::uint64_t kDigitNibbles = 0x3030303030303030ULL;
     constexpr std::uint64_t kSixes = 0x0606060606060606ULL;
     std::uint64_t word = 0;
-    if (trimmedValue.size() >= 8) std::memcpy(&word, trimmedValue.data(), sizeof word);
-    if ((word & kHighNibbles) == kDigitNibbles &&
-        ((word + kSixes) & kHighNibbles) == kDigitNibbles) {
+    std::memcpy(&word, text.data(), sizeof word);
+    return (word & kHighNibbles) == kDigitNibbles &&
+           ((word + kSixes) & kHighNibbles) == kDigitNibbles;
+}
+
+DateParts ReadDateParts(std::string_view trimmedValue) {
+    // Eight digits, the common case, need no general number reading.
+    if (trimmedValue.size() >= 8 && StartsWithEightDigits(trimmedValue)) {
         const auto digits = [&](std::size_t first, std::size_t count) {
             int value = 0;
             for (std::size_t i = first; i < first + count; ++i)

@@ -20,6 +20,9 @@ struct DateParts {
 
 DateParts ReadDateParts(std::string_view trimmedValue);
 
+/// The first eight characters of a text (of at least eight) are all digits 0-9.
+bool StartsWithEightDigits(std::string_view text);
+
 /// The day number of a date against the run start: the run start minus the date at midnight, in
 /// days, rounded half to even; a later date gives a smaller number. 0 when the value is not a
 /// real calendar date.

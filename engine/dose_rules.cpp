@@ -30,6 +30,12 @@ constexpr auto kLastAllowed = CharacterTable(kLastCharacters);
 
 constexpr std::string_view kNotCollected = "NC";
 
+/// "NR", "ND" or "NC".
+bool IsDoseCode(std::string_view text) {
+    return text.size() == 2 && text[0] == 'N' &&
+           (text[1] == 'R' || text[1] == 'D' || text[1] == 'C');
+}
+
 /// The text and the numeric value of one dose field.
 struct DoseField {
     std::string_view text;
@@ -195,7 +201,7 @@ void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede)
 std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
                             OptionKey* code) {
     const std::string_view t = TrimSpaces(value);
-    if (t.empty() || t == "NR" || t == "ND" || t == kNotCollected) return {};
+    if (t.empty() || IsDoseCode(t)) return {};
 
     // Later checks override earlier ones: the last applicable message is the one returned.
     const Rule* last = nullptr;

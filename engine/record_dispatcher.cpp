@@ -35,7 +35,9 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
     for (const LengthLimits& limits : kLengthLimits) {
         if (limits.type != recordType.front()) continue;
         const bool tooShort = recordLength < limits.shortestRecordLength;
-        const bool tooLong = TrimSpaces(record.record()).size() > limits.longestTrimmed;
+        // A line no longer than the limit cannot be too long trimmed.
+        const bool tooLong = record.record().size() > limits.longestTrimmed &&
+                             TrimSpaces(record.record()).size() > limits.longestTrimmed;
         if (!tooShort && !tooLong) return;
 
         std::string message(kInvalidRecordLength.message);

@@ -95,11 +95,22 @@ constexpr ClassModeRule kClassModeRules[] = {
      [](std::string_view c, std::string_view mode) { return IsGClass(c) && mode != "G"; }},
 };
 
+/// A date field's whole number: its text read as a number (YYYYMMDD), rounded half to even. Eight
+/// digits read as their date parts put together, which the date checks have read already.
+double DateNumber(const RecordContext& record, int ordinal) {
+    const std::string_view value = record.value(ordinal);
+    if (value.size() == 8 && StartsWithEightDigits(value)) {
+        const DateParts& date = record.dateParts(ordinal);
+        return date.year * 10000 + date.month * 100 + date.day;
+    }
+    return RoundHalfEven(record.number(ordinal));
+}
+
 RecordDates ReadRecordDates(const RecordContext& record) {
     const KnownFields::Dose& f = record.environment().fields.dose;
-    const auto dateNumber = [&](int ordinal) { return RoundHalfEven(record.number(ordinal)); };
-    return {dateNumber(f.birthDate), dateNumber(f.monitoringStart), dateNumber(f.monitoringEnd),
-            record.dateParts(f.monitoringStart), record.dateParts(f.monitoringEnd)};
+    return {DateNumber(record, f.birthDate), DateNumber(record, f.monitoringStart),
+            DateNumber(record, f.monitoringEnd), record.dateParts(f.monitoringStart),
+            record.dateParts(f.monitoringEnd)};
 }
 
 /// The record type's own ordinals of ID_Type and Employee_ID; both 0 for other types.
