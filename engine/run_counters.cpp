@@ -1,5 +1,7 @@
 #include "engine/run_counters.h"
 
+#include <charconv>
+
 namespace talveron {
 
 void RunCounters::countRecord(char recordType, std::int64_t errors, std::int64_t warnings) {
@@ -31,14 +33,17 @@ std::string FormatGrouped(std::int64_t value) {
     const bool negative = value < 0;
     const auto magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
                                     : static_cast<unsigned long long>(value);
-    const std::string digits = std::to_string(magnitude);
-    std::string grouped;
-    grouped.reserve(digits.size() + digits.size() / 3 + 1);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
+    char digits[20];
+    const auto digitCount = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    char grouped[27];  // a sign, 20 digits and 6 separators
+    std::size_t length = 0;
+    if (negative) grouped[length++] = '-';
+    for (std::size_t i = 0; i < digitCount; ++i) {
+        if (i > 0 && (digitCount - i) % 3 == 0) grouped[length++] = ',';
+        grouped[length++] = digits[i];
     }
-    return negative ? "-" + grouped : grouped;
+    return std::string(grouped, length);
 }
 
 }  // namespace talveron
