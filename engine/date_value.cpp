@@ -1,7 +1,5 @@
 #include "engine/date_value.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -13,6 +11,13 @@ namespace {
 
 std::string_view Characters(std::string_view text, std::size_t first, std::size_t count) {
     return first < text.size() ? text.substr(first, count) : std::string_view{};
+}
+
+/// The number of `count` digit characters from `first`.
+int DigitsValue(std::string_view text, std::size_t first, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = first; i < first + count; ++i) value = value * 10 + (text[i] - '0');
+    return value;
 }
 
 bool IsWhole(double value) {
@@ -42,34 +47,33 @@ bool StartsWithEightDigits(std::string_view text) {
 DateParts ReadDateParts(std::string_view trimmedValue) {
     // Eight digits, the common case, need no general number reading.
     if (trimmedValue.size() >= 8 && StartsWithEightDigits(trimmedValue)) {
-        const auto digits = [&](std::size_t first, std::size_t count) {
-            int value = 0;
-            for (std::size_t i = first; i < first + count; ++i)
-                value = value * 10 + (trimmedValue[i] - '0');
-            return static_cast<double>(value);
-        };
-        return {digits(0, 4), digits(4, 2), digits(6, 2)};
+        return {static_cast<double>(DigitsValue(trimmedValue, 0, 4)),
+                static_cast<double>(DigitsValue(trimmedValue, 4, 2)),
+                static_cast<double>(DigitsValue(trimmedValue, 6, 2))};
     }
     return {ParseNumber(Characters(trimmedValue, 0, 4)),
             ParseNumber(Characters(trimmedValue, 4, 2)),
             ParseNumber(Characters(trimmedValue, 6, 2))};
 }
 
+CalendarDate ReadCalendarDate(std::string_view trimmedValue) {
+    CalendarDate date{ReadDateParts(trimmedValue)};
+    date.real = date.parts.valid();
+    if (date.real) {
+        date.days =
+            DaysFromCivil(static_cast<int>(date.parts.year), static_cast<int>(date.parts.month),
+                          static_cast<int>(date.parts.day));
+    }
+    return date;
+}
+
 std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runStart) {
     return DayCounter(runStart).dayNumber(trimmedValue);
 }
 
-std::int64_t DayNumber(const DateParts& date, const LocalDateTime& runStart) {
-    return DayCounter(runStart).dayNumber(date);
-}
-
-std::int64_t DayCounter::dayNumber(const DateParts& date) const {
-    if (!date.valid()) return 0;
-    const std::int64_t dateSeconds =
-        DaysFromCivil(static_cast<int>(date.year), static_cast<int>(date.month),
-                      static_cast<int>(date.day)) *
-        86400;
-    const double days = static_cast<double>(runStartSeconds_ - dateSeconds) / 86400.0;
+std::int64_t DayCounter::dayNumber(const CalendarDate& date) const {
+    if (!date.real) return 0;
+    const double days = static_cast<double>(runStartSeconds_ - date.days * 86400) / 86400.0;
     return static_cast<std::int64_t>(RoundHalfEven(days));
 }
 

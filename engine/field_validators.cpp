@@ -123,9 +123,10 @@ void CheckDate(RecordContext& record, int ordinal) {
     constexpr std::size_t kDateLength = 8;
     const std::string_view value = record.value(ordinal);
     if (value.size() != kDateLength) return;
-    const DateParts& date = record.dateParts(ordinal);
+    const CalendarDate& calendarDate = record.date(ordinal);
+    const DateParts& date = calendarDate.parts;
     const std::int32_t start = record.fieldStart(ordinal);
-    if (!date.valid()) {
+    if (!calendarDate.real) {
         if (record.on(kNotADate.code)) record.report(kNotADate, ordinal);
     } else if (record.on(kFutureDate.code) && AfterToday(date, record.environment().present)) {
         record.report(kFutureDate, ordinal);

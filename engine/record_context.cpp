@@ -49,12 +49,12 @@ double RecordContext::number(int ordinal) const {
     return slot->number;
 }
 
-const DateParts& RecordContext::dateParts(int ordinal) const {
-    static const DateParts kNone{};
+const CalendarDate& RecordContext::date(int ordinal) const {
+    static const CalendarDate kNone{};
     Cached* slot = cached(ordinal);
     if (slot == nullptr) return kNone;
     if (slot->dateOf != recordStamp_) {
-        slot->date = ReadDateParts(value(ordinal));
+        slot->date = ReadCalendarDate(value(ordinal));
         slot->dateOf = recordStamp_;
     }
     return slot->date;

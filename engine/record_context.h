@@ -86,8 +86,8 @@ public:
     }
     /// The number of field k's value (ParseNumber), read once per record however many checks ask.
     double number(int ordinal) const;
-    /// The date parts of field k's value, read once per record.
-    const DateParts& dateParts(int ordinal) const;
+    /// Field k's value read as a date, once per record.
+    const CalendarDate& date(int ordinal) const;
 
     /// Reports a finding of the rule on field `ordinal` at `character` with a composed message.
     /// Checks test their code with on() before they report.
@@ -108,10 +108,10 @@ private:
     void deliver(Level tally, const Rule& rule, int ordinal, std::int32_t character,
                  std::string_view message, Span span, bool headerType);
 
-    /// What number() and dateParts() read of one field, each stamped with the record it is of.
+    /// What number() and date() read of one field, each stamped with the record it is of.
     struct Cached {
         double number = 0;
-        DateParts date;
+        CalendarDate date;
         std::uint64_t numberOf = 0;
         std::uint64_t dateOf = 0;
     };

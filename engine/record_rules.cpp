@@ -20,8 +20,8 @@ struct RecordDates {
     double birth = 0;
     double start = 0;
     double end = 0;
-    DateParts startDate;
-    DateParts endDate;
+    CalendarDate startDate;
+    CalendarDate endDate;
 };
 
 /// A rule over the dates of a dose record, reported against one of its date fields.
@@ -30,11 +30,6 @@ struct DateRule {
     int KnownFields::Dose::*field;
     bool (*applies)(const RecordDates&);
 };
-
-std::int64_t DaysOf(const DateParts& date) {
-    return DaysFromCivil(static_cast<int>(date.year), static_cast<int>(date.month),
-                         static_cast<int>(date.day));
-}
 
 /// Thirteen months: the longest period a dose record may cover, in calendar days.
 constexpr std::int64_t kLongestPeriodDays = 397;
@@ -55,8 +50,8 @@ constexpr DateRule kDateRules[] = {
      &KnownFields::Dose::monitoringEnd,
      [](const RecordDates& d) {
          // A date that is no calendar day has no period; the Date field rule reports it.
-         return d.startDate.valid() && d.endDate.valid() &&
-                DaysOf(d.endDate) - DaysOf(d.startDate) > kLongestPeriodDays;
+         return d.startDate.real && d.endDate.real &&
+                d.endDate.days - d.startDate.days > kLongestPeriodDays;
      }},
 };
 
@@ -100,7 +95,7 @@ constexpr ClassModeRule kClassModeRules[] = {
 double DateNumber(const RecordContext& record, int ordinal) {
     const std::string_view value = record.value(ordinal);
     if (value.size() == 8 && StartsWithEightDigits(value)) {
-        const DateParts& date = record.dateParts(ordinal);
+        const DateParts& date = record.date(ordinal).parts;
         return date.year * 10000 + date.month * 100 + date.day;
     }
     return RoundHalfEven(record.number(ordinal));
@@ -109,8 +104,8 @@ double DateNumber(const RecordContext& record, int ordinal) {
 RecordDates ReadRecordDates(const RecordContext& record) {
     const KnownFields::Dose& f = record.environment().fields.dose;
     return {DateNumber(record, f.birthDate), DateNumber(record, f.monitoringStart),
-            DateNumber(record, f.monitoringEnd), record.dateParts(f.monitoringStart),
-            record.dateParts(f.monitoringEnd)};
+            DateNumber(record, f.monitoringEnd), record.date(f.monitoringStart),
+            record.date(f.monitoringEnd)};
 }
 
 /// The record type's own ordinals of ID_Type and Employee_ID; both 0 for other types.
@@ -171,9 +166,9 @@ void CheckSingleMonitoringPeriod(RecordContext& record) {
     // A later date has the smaller day number, so the period runs from the end's day number up
     // to the start's; with the start after the end it is empty and holds no other record.
     const auto low =
-        static_cast<std::int32_t>(record.days().dayNumber(record.dateParts(fields.monitoringEnd)));
-    const auto high = static_cast<std::int32_t>(
-        record.days().dayNumber(record.dateParts(fields.monitoringStart)));
+        static_cast<std::int32_t>(record.days().dayNumber(record.date(fields.monitoringEnd)));
+    const auto high =
+        static_cast<std::int32_t>(record.days().dayNumber(record.date(fields.monitoringStart)));
     if (environment.doses.periodSharedAt(record.dosePosition(), key, low, high)) {
         // Points at the record type: the fault lies with the record as a whole.
         record.report(kMultipleDosePeriods, kRecordTypeColumn, kRecordTypeCharacter,

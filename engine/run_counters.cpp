@@ -39,8 +39,13 @@ std::string FormatGrouped(std::int64_t value) {
     char grouped[27];  // a sign, 20 digits and 6 separators
     std::size_t length = 0;
     if (negative) grouped[length++] = '-';
+    // The first group takes what is left over by the groups of three.
+    std::size_t groupEnd = digitCount % 3 == 0 ? 3 : digitCount % 3;
     for (std::size_t i = 0; i < digitCount; ++i) {
-        if (i > 0 && (digitCount - i) % 3 == 0) grouped[length++] = ',';
+        if (i == groupEnd) {
+            grouped[length++] = ',';
+            groupEnd += 3;
+        }
         grouped[length++] = digits[i];
     }
     return std::string(grouped, length);
