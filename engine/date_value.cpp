@@ -44,21 +44,21 @@ bool StartsWithEightDigits(std::string_view text) {
            ((word + kSixes) & kHighNibbles) == kDigitNibbles;
 }
 
-DateParts ReadDateParts(std::string_view trimmedValue) {
-    // Eight digits, the common case, need no general number reading.
-    if (trimmedValue.size() >= 8 && StartsWithEightDigits(trimmedValue)) {
-        return {static_cast<double>(DigitsValue(trimmedValue, 0, 4)),
-                static_cast<double>(DigitsValue(trimmedValue, 4, 2)),
-                static_cast<double>(DigitsValue(trimmedValue, 6, 2))};
-    }
-    return {ParseNumber(Characters(trimmedValue, 0, 4)),
-            ParseNumber(Characters(trimmedValue, 4, 2)),
-            ParseNumber(Characters(trimmedValue, 6, 2))};
-}
-
 CalendarDate ReadCalendarDate(std::string_view trimmedValue) {
-    CalendarDate date{ReadDateParts(trimmedValue)};
-    date.real = date.parts.valid();
+    CalendarDate date;
+    if (trimmedValue.size() >= 8 && StartsWithEightDigits(trimmedValue)) {
+        const int year = DigitsValue(trimmedValue, 0, 4);
+        const int month = DigitsValue(trimmedValue, 4, 2);
+        const int day = DigitsValue(trimmedValue, 6, 2);
+        date.parts = {static_cast<double>(year), static_cast<double>(month),
+                      static_cast<double>(day)};
+        date.real = IsValidDate(year, month, day);
+    } else {
+        date.parts = {ParseNumber(Characters(trimmedValue, 0, 4)),
+                      ParseNumber(Characters(trimmedValue, 4, 2)),
+                      ParseNumber(Characters(trimmedValue, 6, 2))};
+        date.real = date.parts.valid();
+    }
     if (date.real) {
         date.days =
             DaysFromCivil(static_cast<int>(date.parts.year), static_cast<int>(date.parts.month),

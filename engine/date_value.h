@@ -18,13 +18,12 @@ struct DateParts {
     bool valid() const;
 };
 
-DateParts ReadDateParts(std::string_view trimmedValue);
-
 /// The first eight characters of a text (of at least eight) are all digits 0-9.
 bool StartsWithEightDigits(std::string_view text);
 
 /// A date field's value as the checks use it, worked out once: its parts and, when they name a
-/// real calendar day, that day counted from 1970-01-01.
+/// real calendar day, that day counted from 1970-01-01. Eight digits, the common case, are read
+/// without the general number reading and need no test for fractions.
 struct CalendarDate {
     DateParts parts;
     bool real = false;      ///< parts.valid()

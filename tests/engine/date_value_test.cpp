@@ -7,11 +7,11 @@ namespace {
 
 TEST(DatePartsTest, ReadsCharacters1To4And5To6And7To8) {
     const auto expect = [](const char* text, double year, double month, double day, bool valid) {
-        const DateParts parts = ReadDateParts(text);
-        EXPECT_EQ(parts.year, year) << text;
-        EXPECT_EQ(parts.month, month) << text;
-        EXPECT_EQ(parts.day, day) << text;
-        EXPECT_EQ(parts.valid(), valid) << text;
+        const CalendarDate date = ReadCalendarDate(text);
+        EXPECT_EQ(date.parts.year, year) << text;
+        EXPECT_EQ(date.parts.month, month) << text;
+        EXPECT_EQ(date.parts.day, day) << text;
+        EXPECT_EQ(date.real, valid) << text;
     };
     expect("20240615", 2024, 6, 15, true);
     expect("20240229", 2024, 2, 29, true);
