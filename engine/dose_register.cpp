@@ -205,21 +205,28 @@ bool DoseRegister::groupTouchedTwice(std::uint32_t group, std::int32_t lowDays,
     return false;
 }
 
-IntakeSummary DoseRegister::intakesOf(std::int64_t doseLine) const {
+IntakeSummary DoseRegister::intakesOf(std::int64_t doseLine, std::size_t& from) const {
     const std::span<const IntakeEntry> intakes = intakes_.view();
-    const auto [first, last] = std::equal_range(
-        intakes.begin(), intakes.end(), doseLine, [](const auto& a, const auto& b) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, IntakeEntry>) {
-                return a.doseLine < b;
-            } else {
-                return a < b.doseLine;
-            }
-        });
+    const auto before = [&](const IntakeEntry& entry) { return entry.doseLine < doseLine; };
+    std::size_t low = std::min(from, intakes.size());
+    if (low > 0 && !before(intakes[low - 1])) low = 0;
+    // Every intake before `low` is of an earlier line. Gallop forward to bracket the line's
+    // first intake, then search the bracket.
+    std::size_t high = low;
+    for (std::size_t step = 1; high < intakes.size() && before(intakes[high]); step *= 2) {
+        low = high + 1;
+        high += step;
+    }
+    const auto first = std::partition_point(
+        intakes.begin() + static_cast<std::ptrdiff_t>(low),
+        intakes.begin() + static_cast<std::ptrdiff_t>(std::min(high, intakes.size())), before);
     IntakeSummary summary;
-    for (auto entry = first; entry != last; ++entry) {
+    auto entry = first;
+    for (; entry != intakes.end() && entry->doseLine == doseLine; ++entry) {
         summary.count += 1;
         summary.total += entry->intake;
     }
+    from = static_cast<std::size_t>(entry - intakes.begin());
     return summary;
 }
 

@@ -83,7 +83,15 @@ public:
                         std::int32_t highDays) const;
 
     /// The intakes whose DoseLine equals the line of a dose record.
-    IntakeSummary intakesOf(std::int64_t doseLine) const;
+    IntakeSummary intakesOf(std::int64_t doseLine) const {
+        std::size_t from = 0;
+        return intakesOf(doseLine, from);
+    }
+    /// The same, searched from position `from` of the intake register onward when no intake
+    /// before it belongs to this line or a later one, else from the start; `from` is left past
+    /// the line's intakes. A caller asking for its lines in increasing order keeps `from` between
+    /// calls, so that each search takes a step or two.
+    IntakeSummary intakesOf(std::int64_t doseLine, std::size_t& from) const;
 
     std::span<const DoseListEntry> doses() const { return doses_.view(); }
     std::span<const IntakeEntry> intakes() const { return intakes_.view(); }

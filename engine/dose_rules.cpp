@@ -188,7 +188,8 @@ DoseValues ReadDoseValues(const RecordContext& record) {
 
 /// CheckIntakeCorrelation: the intakes registered below the record against its CEDE.
 void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede) {
-    const IntakeSummary intakes = record.environment().doses.intakesOf(record.lineNumber());
+    const IntakeSummary intakes =
+        record.environment().doses.intakesOf(record.lineNumber(), record.intakeSearchStart());
     for (const IntakeRule& check : kIntakeRules) {
         if (record.on(check.rule.code) && check.applies(cede, intakes)) {
             record.report(check.rule, cedeOrdinal);

@@ -53,6 +53,9 @@ public:
     /// registration pass counted them (every line with "D" in character 41).
     void setDosePosition(std::size_t position) { dosePosition_ = position; }
     std::size_t dosePosition() const { return dosePosition_; }
+    /// Where the intake register's last search for a dose record of this context ended; the
+    /// records come in line order, so the next search starts there.
+    std::size_t& intakeSearchStart() { return intakeSearchStart_; }
     /// Cuts the record into trimmed field values by the layout of a record type (field
     /// extraction).
     void extract(RecordType type);
@@ -132,6 +135,7 @@ private:
     const RecordLayout* layout_ = nullptr;
     const LayoutPlan* plan_ = nullptr;
     std::size_t dosePosition_ = 0;
+    std::size_t intakeSearchStart_ = 0;
     std::vector<std::string_view> values_;  // room for the longest layout; valueCount_ are set
     std::size_t valueCount_ = 0;
     std::uint64_t recordStamp_ = 0;  // counts begin(): a cache entry of another stamp is stale
