@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/record_context.h"
 
 namespace talveron {
@@ -16,6 +18,10 @@ void CheckSsn(RecordContext& record);
 
 /// CheckTestNames: "TEST" or "TRAIN" in the name fields (dose records).
 void CheckTestNames(RecordContext& record);
+
+/// The test of CheckTestNames: the name, upper-cased, contains "TEST" or "TRAIN". Reads no
+/// further than `readableEnd`, at or after the end of the name.
+bool LooksLikeTestData(std::string_view name, const char* readableEnd);
 
 /// CheckClassMode: the class and mode combinations of an intake record.
 void CheckClassMode(RecordContext& record);

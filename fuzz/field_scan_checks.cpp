@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "config/text.h"
 #include "engine/character_sets.h"
 #include "engine/field_value.h"
+#include "engine/record_rules.h"
 
 namespace talveron {
 
@@ -28,6 +30,13 @@ std::string Where(std::string_view line, FieldSpan span) {
            " wide) of the line \"" + std::string(line) + "\"";
 }
 
+/// The test-name rule's test as defined: the text, upper-cased, contains TEST or TRAIN.
+bool NamesTestDataByDefinition(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) c = UpperAscii(c);
+    return upper.find("TEST") != std::string::npos || upper.find("TRAIN") != std::string::npos;
+}
+
 std::string CheckCharacterSets(std::string_view text, std::string_view line, FieldSpan span) {
     for (const FieldType type : kTypesWithCharacterSets) {
         const CharacterSet& set = *CharacterSetOf(type);
@@ -37,6 +46,9 @@ std::string CheckCharacterSets(std::string_view text, std::string_view line, Fie
             return "the character test of type " + std::to_string(static_cast<int>(type)) +
                    " misjudges \"" + std::string(text) + "\" in " + Where(line, span);
         }
+    }
+    if (LooksLikeTestData(text, line.data() + line.size()) != NamesTestDataByDefinition(text)) {
+        return "the test-name test misjudges \"" + std::string(text) + "\" in " + Where(line, span);
     }
     return {};
 }
