@@ -18,9 +18,9 @@ struct FieldSpan {
     static FieldSpan Of(const FieldDef& field);
 };
 
-/// FieldValue of the `width` characters at `field` (width at least 1, all in the line), for a
-/// field wider than a block or within a block of the line's end.
-std::string_view FieldValueInBlocks(const char* field, std::size_t width, const char* lineEnd);
+/// FieldValue of the `width` characters from offset `first` (width at least 1, all in the
+/// line), for a field wider than a block or within a block of the line's end.
+std::string_view FieldValueInBlocks(std::string_view line, std::size_t first, std::size_t width);
 
 /// The trimmed text of a field: its width from its start, shorter or empty where the line ends,
 /// blanks around it removed. Inline: it is the step every field of every record takes.
@@ -30,7 +30,7 @@ inline std::string_view FieldValue(std::string_view line, FieldSpan span) {
     const std::size_t readable = line.size() - span.first;
     const std::size_t width = std::min<std::size_t>(readable, span.width);
     if (width > kBlockSize || readable < kBlockSize) {
-        return FieldValueInBlocks(field, width, line.data() + line.size());
+        return FieldValueInBlocks(line, span.first, width);
     }
     // Most fields fit one block that can be read whole: both ends of the text come from one mask.
     const std::uint32_t text = ~MaskOf(LoadBlock(field) == ' ') & FirstBytes(width);
