@@ -73,8 +73,18 @@ std::int64_t DayNumber(std::string_view trimmedValue, const LocalDateTime& runSt
 
 std::int64_t DayCounter::dayNumber(const CalendarDate& date) const {
     if (!date.real) return 0;
-    const double days = static_cast<double>(runStartSeconds_ - date.days * 86400) / 86400.0;
-    return static_cast<std::int64_t>(RoundHalfEven(days));
+    // Whole days and the seconds left over, rounded half to even in whole numbers: the same as
+    // dividing in floating point, whose quotient is exact at a half and far from one otherwise.
+    constexpr std::int64_t kSecondsPerDay = 86400;
+    const std::int64_t seconds = runStartSeconds_ - date.days * kSecondsPerDay;
+    std::int64_t days = seconds / kSecondsPerDay;
+    std::int64_t rest = seconds % kSecondsPerDay;
+    if (rest < 0) {
+        days -= 1;
+        rest += kSecondsPerDay;
+    }
+    const bool up = rest > kSecondsPerDay / 2 || (rest == kSecondsPerDay / 2 && days % 2 != 0);
+    return up ? days + 1 : days;
 }
 
 }  // namespace talveron

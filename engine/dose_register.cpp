@@ -77,7 +77,7 @@ std::size_t DoseRegister::findSlot(const PersonKey& key,
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t group = slots_[slot];
-        if (group == kEmptySlot || doses_[firstPosition[group]].key == key) return slot;
+        if (group == kEmptySlot || SameKey(doses_[firstPosition[group]].key, key)) return slot;
     }
 }
 
@@ -88,7 +88,7 @@ void DoseRegister::buildIndex() {
     // table.
     std::size_t runs = 0;
     for (std::size_t position = 0; position < doses_.size(); ++position) {
-        runs += position == 0 || !(doses_[position].key == doses_[position - 1].key);
+        runs += position == 0 || !SameKey(doses_[position].key, doses_[position - 1].key);
     }
     std::size_t capacity = 16;
     while (capacity < 2 * runs) capacity *= 2;
@@ -97,7 +97,7 @@ void DoseRegister::buildIndex() {
     std::vector<std::uint32_t> groupOf(doses_.size());
     for (std::uint32_t position = 0; position < doses_.size(); ++position) {
         // A person's dose records usually follow one another: reuse the previous record's group.
-        if (position > 0 && doses_[position].key == doses_[position - 1].key) {
+        if (position > 0 && SameKey(doses_[position].key, doses_[position - 1].key)) {
             groupOf[position] = groupOf[position - 1];
             continue;
         }
@@ -150,7 +150,7 @@ std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
     for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t group = slots_[slot];
         if (group == kEmptySlot) return std::nullopt;
-        if (doses_[byPerson_[groupStarts_[group]]].key == key) return group;
+        if (SameKey(doses_[byPerson_[groupStarts_[group]]].key, key)) return group;
     }
 }
 
@@ -170,7 +170,7 @@ bool DoseRegister::periodSharedAt(std::size_t position, const PersonKey& key, st
                                   std::int32_t highDays) const {
     if (position < doses_.size()) {
         const DoseListEntry& entry = doses_[position];
-        if (entry.key == key && entry.endDays == lowDays && entry.startDays == highDays) {
+        if (SameKey(entry.key, key) && entry.endDays == lowDays && entry.startDays == highDays) {
             return periodShared_[position] != 0;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -17,6 +18,17 @@ namespace talveron {
 /// whole trimmed, left-aligned and blank-padded or cut to 14 characters.
 using PersonKey = std::array<char, 14>;
 PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId);
+
+/// Whether two keys are equal: two overlapping 8-byte words each, compared without a call.
+inline bool SameKey(const PersonKey& a, const PersonKey& b) {
+    constexpr std::size_t kTail = sizeof(PersonKey) - sizeof(std::uint64_t);
+    std::uint64_t headA, headB, tailA, tailB;
+    std::memcpy(&headA, a.data(), sizeof headA);
+    std::memcpy(&headB, b.data(), sizeof headB);
+    std::memcpy(&tailA, a.data() + kTail, sizeof tailA);
+    std::memcpy(&tailB, b.data() + kTail, sizeof tailB);
+    return ((headA ^ headB) | (tailA ^ tailB)) == 0;
+}
 
 /// One dose record of the load file.
 struct DoseListEntry {
