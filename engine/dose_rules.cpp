@@ -197,25 +197,22 @@ void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede)
     }
 }
 
-}  // namespace
-
-std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
-                            OptionKey* code) {
-    const std::string_view t = TrimSpaces(value);
-    if (t.empty() || IsDoseCode(t)) return {};
-
-    // Later checks override earlier ones: the last applicable message is the one returned.
-    const Rule* last = nullptr;
+/// What breaks a trimmed dose value's syntax: the last applicable rule, and for the invalid-
+/// character rule the character.
+struct DoseSyntaxFault {
+    const Rule* rule = nullptr;
     char offending = 0;
+};
+
+DoseSyntaxFault FindDoseSyntaxFault(std::string_view t, const OptionSettings& options) {
+    if (t.empty() || IsDoseCode(t)) return {};
+    // Later checks override earlier ones: the last applicable one is the fault.
+    DoseSyntaxFault fault;
     if (options.on(kSyntaxCharacter.code)) {
-        if (!kFirstAllowed[static_cast<unsigned char>(t.front())]) {
-            last = &kSyntaxCharacter;
-            offending = t.front();
-        }
-        if (!kLastAllowed[static_cast<unsigned char>(t.back())]) {
-            last = &kSyntaxCharacter;
-            offending = t.back();
-        }
+        if (!kFirstAllowed[static_cast<unsigned char>(t.front())])
+            fault = {&kSyntaxCharacter, t.front()};
+        if (!kLastAllowed[static_cast<unsigned char>(t.back())])
+            fault = {&kSyntaxCharacter, t.back()};
     }
     int points = 0;
     bool blank = false;
@@ -223,13 +220,24 @@ std::string DoseValueSyntax(std::string_view value, const OptionSettings& option
         points += c == '.';
         blank |= c == ' ';
     }
-    if (options.on(kSyntaxDecimals.code) && points >= 2) last = &kSyntaxDecimals;
-    if (options.on(kSyntaxSpace.code) && blank) last = &kSyntaxSpace;
+    if (points >= 2 && options.on(kSyntaxDecimals.code)) fault = {&kSyntaxDecimals, 0};
+    if (blank && options.on(kSyntaxSpace.code)) fault = {&kSyntaxSpace, 0};
+    return fault;
+}
 
-    if (last == nullptr) return {};
-    if (code != nullptr) *code = last->code;
-    if (last != &kSyntaxCharacter) return std::string(last->message);
-    return InvalidCharacterMessage(offending, kSyntaxCharacter.message);
+}  // namespace
+
+bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options) {
+    return FindDoseSyntaxFault(trimmedValue, options).rule == nullptr;
+}
+
+std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
+                            OptionKey* code) {
+    const DoseSyntaxFault fault = FindDoseSyntaxFault(TrimSpaces(value), options);
+    if (fault.rule == nullptr) return {};
+    if (code != nullptr) *code = fault.rule->code;
+    if (fault.rule != &kSyntaxCharacter) return std::string(fault.rule->message);
+    return InvalidCharacterMessage(fault.offending, kSyntaxCharacter.message);
 }
 
 std::string InvalidCharacterMessage(char offending, std::string_view rest) {

@@ -14,6 +14,9 @@ namespace talveron {
 std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
                             OptionKey* code = nullptr);
 
+/// Whether a trimmed dose value passes DoseValueSyntax (no message), told without composing one.
+bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options);
+
 /// The message for a character a dose value must not hold: "Invalid character '", the character,
 /// then the rest of the message (which closes the quote).
 std::string InvalidCharacterMessage(char offending, std::string_view rest);

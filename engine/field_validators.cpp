@@ -104,11 +104,11 @@ void CheckDoseValue(RecordContext& record, int ordinal) {
             CheckZeroDose(record, ordinal, value);
         }
     }
+    const OptionSettings& options = record.environment().options;
+    if (DoseSyntaxPasses(value, options)) return;
     OptionKey code = OptionKey::DVIC;
-    const std::string syntax = DoseValueSyntax(value, record.environment().options, &code);
-    if (!syntax.empty()) {
-        record.report(Rule{code, Level::Error, {}}, ordinal, record.fieldStart(ordinal), syntax);
-    }
+    const std::string syntax = DoseValueSyntax(value, options, &code);
+    record.report(Rule{code, Level::Error, {}}, ordinal, record.fieldStart(ordinal), syntax);
 }
 
 /// The date (at midnight) lies on a later calendar day than the present moment.
