@@ -37,9 +37,8 @@ FieldStep Compile(const FieldDef& field, int ordinal, const OptionSettings& opti
 
 void ExtractFields(std::string_view record, const LayoutPlan& plan,
                    std::span<std::string_view> values) {
-    for (std::size_t i = 0; i < plan.steps.size(); ++i) {
-        values[i] = FieldValue(record, plan.steps[i].span);
-    }
+    auto value = values.begin();
+    for (const FieldStep& step : plan.steps) *value++ = FieldValue(record, step.span);
 }
 
 CheckPlan::CheckPlan(const LayoutTable& layouts, const OptionSettings& options) {
