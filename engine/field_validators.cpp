@@ -43,12 +43,13 @@ constexpr std::int32_t kYearOffset = 1;
 constexpr std::int32_t kMonthOffset = 4;
 constexpr std::int32_t kDayOffset = 6;
 
-/// Every character outside the set is its own finding, at its place in the line. The whole value
-/// is judged a block at a time first; only a value with a character outside the set is walked.
-void CheckCharacters(RecordContext& record, const FieldStep& step, std::string_view value) {
+// The walks that compose findings are cold: kept out of the field loop, whose common case then
+// needs no room for them.
+
+/// Every character outside the set is its own finding, at its place in the line.
+[[gnu::cold]] void ReportCharacters(RecordContext& record, const FieldStep& step,
+                                    std::string_view value) {
     const CharacterSet& set = *step.characters;
-    const std::string_view line = record.record();
-    if (set.allAllowed(value, line.data() + line.size())) return;
     const std::int32_t start = step.field->start;
     for (std::size_t j = 0;; ++j) {
         while (j < value.size() && set.table[static_cast<unsigned char>(value[j])]) ++j;
@@ -61,8 +62,17 @@ void CheckCharacters(RecordContext& record, const FieldStep& step, std::string_v
     }
 }
 
-void CheckListValue(RecordContext& record, const FieldStep& step, std::string_view value) {
-    if (value.empty() || record.environment().lists.contains(step.list, value)) return;
+/// The whole value is judged a block at a time; only a value with a character outside the set
+/// is walked.
+void CheckCharacters(RecordContext& record, const FieldStep& step, std::string_view value) {
+    const std::string_view line = record.record();
+    if (!step.characters->allAllowed(value, line.data() + line.size())) {
+        ReportCharacters(record, step, value);
+    }
+}
+
+[[gnu::cold]] void ReportNotInList(RecordContext& record, const FieldStep& step,
+                                   std::string_view value) {
     const FieldDef& field = *step.field;
     std::string message = "'";
     message += value;
@@ -72,14 +82,24 @@ void CheckListValue(RecordContext& record, const FieldStep& step, std::string_vi
                   message);
 }
 
-void CheckRadionuclide(RecordContext& record, const FieldStep& step, std::string_view value) {
-    if (value.empty() || record.environment().lists.contains(ValueList::Radionuclide, value)) {
-        return;
-    }
+void CheckListValue(RecordContext& record, const FieldStep& step, std::string_view value) {
+    if (value.empty() || record.environment().lists.contains(step.list, value)) return;
+    ReportNotInList(record, step, value);
+}
+
+[[gnu::cold]] void ReportNotInRadionuclideList(RecordContext& record, const FieldStep& step,
+                                               std::string_view value) {
     std::string message = "'";
     message += value;
     message += kNotInRadionuclideList.message;
     record.report(kNotInRadionuclideList, step.ordinal, step.field->start, message);
+}
+
+void CheckRadionuclide(RecordContext& record, const FieldStep& step, std::string_view value) {
+    if (value.empty() || record.environment().lists.contains(ValueList::Radionuclide, value)) {
+        return;
+    }
+    ReportNotInRadionuclideList(record, step, value);
 }
 
 /// A zero dose should be written as a code; a zero that starts with a letter is a bad character.
@@ -94,6 +114,13 @@ void CheckZeroDose(RecordContext& record, int ordinal, std::string_view value) {
                   InvalidCharacterMessage(value.front(), kZeroDoseLetter.message));
 }
 
+[[gnu::cold]] void ReportDoseSyntax(RecordContext& record, int ordinal, std::string_view value,
+                                    const OptionSettings& options) {
+    OptionKey code = OptionKey::DVIC;
+    const std::string syntax = DoseValueSyntax(value, options, &code);
+    record.report(Rule{code, Level::Error, {}}, ordinal, record.fieldStart(ordinal), syntax);
+}
+
 void CheckDoseValue(RecordContext& record, int ordinal) {
     const std::string_view value = record.value(ordinal);
     if (value.empty() || value.front() != 'N') {
@@ -105,10 +132,7 @@ void CheckDoseValue(RecordContext& record, int ordinal) {
         }
     }
     const OptionSettings& options = record.environment().options;
-    if (DoseSyntaxPasses(value, options)) return;
-    OptionKey code = OptionKey::DVIC;
-    const std::string syntax = DoseValueSyntax(value, options, &code);
-    record.report(Rule{code, Level::Error, {}}, ordinal, record.fieldStart(ordinal), syntax);
+    if (!DoseSyntaxPasses(value, options)) ReportDoseSyntax(record, ordinal, value, options);
 }
 
 /// The date (at midnight) lies on a later calendar day than the present moment.
@@ -142,7 +166,8 @@ void CheckDate(RecordContext& record, int ordinal) {
     }
 }
 
-void ReportTooShort(RecordContext& record, const FieldStep& step, std::size_t length) {
+[[gnu::cold]] void ReportTooShort(RecordContext& record, const FieldStep& step,
+                                  std::size_t length) {
     const FieldDef& field = *step.field;
     std::string message = field.name;
     message += kTooShortLength;
