@@ -7,6 +7,7 @@
 
 #include "config/number.h"
 #include "config/text.h"
+#include "engine/byte_block.h"
 #include "engine/dose_register.h"
 
 namespace talveron {
@@ -204,7 +205,32 @@ struct DoseSyntaxFault {
     char offending = 0;
 };
 
-DoseSyntaxFault FindDoseSyntaxFault(std::string_view t, const OptionSettings& options) {
+/// What a dose value holds that its syntax rules count: two or more decimal points, a blank.
+struct PointsAndBlanks {
+    bool severalPoints = false;
+    bool blank = false;
+};
+
+/// A value within one block is counted in it at once; another one character by character. Reads
+/// no further than `readableEnd`.
+PointsAndBlanks CountPointsAndBlanks(std::string_view t, const char* readableEnd) {
+    if (t.size() <= kBlockSize && readableEnd - t.data() >= std::ptrdiff_t{kBlockSize}) {
+        const ByteBlock block = LoadBlock(t.data());
+        const std::uint32_t inValue = FirstBytes(t.size());
+        const std::uint32_t points = MaskOf(block == '.') & inValue;
+        return {(points & (points - 1)) != 0, (MaskOf(block == ' ') & inValue) != 0};
+    }
+    int points = 0;
+    bool blank = false;
+    for (const char c : t) {
+        points += c == '.';
+        blank |= c == ' ';
+    }
+    return {points >= 2, blank};
+}
+
+DoseSyntaxFault FindDoseSyntaxFault(std::string_view t, const OptionSettings& options,
+                                    const char* readableEnd) {
     if (t.empty() || IsDoseCode(t)) return {};
     // Later checks override earlier ones: the last applicable one is the fault.
     DoseSyntaxFault fault;
@@ -214,26 +240,24 @@ DoseSyntaxFault FindDoseSyntaxFault(std::string_view t, const OptionSettings& op
         if (!kLastAllowed[static_cast<unsigned char>(t.back())])
             fault = {&kSyntaxCharacter, t.back()};
     }
-    int points = 0;
-    bool blank = false;
-    for (const char c : t) {
-        points += c == '.';
-        blank |= c == ' ';
-    }
-    if (points >= 2 && options.on(kSyntaxDecimals.code)) fault = {&kSyntaxDecimals, 0};
-    if (blank && options.on(kSyntaxSpace.code)) fault = {&kSyntaxSpace, 0};
+    const PointsAndBlanks counted = CountPointsAndBlanks(t, readableEnd);
+    if (counted.severalPoints && options.on(kSyntaxDecimals.code)) fault = {&kSyntaxDecimals, 0};
+    if (counted.blank && options.on(kSyntaxSpace.code)) fault = {&kSyntaxSpace, 0};
     return fault;
 }
 
 }  // namespace
 
-bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options) {
-    return FindDoseSyntaxFault(trimmedValue, options).rule == nullptr;
+bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options,
+                      const char* readableEnd) {
+    return FindDoseSyntaxFault(trimmedValue, options, readableEnd).rule == nullptr;
 }
 
 std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
                             OptionKey* code) {
-    const DoseSyntaxFault fault = FindDoseSyntaxFault(TrimSpaces(value), options);
+    const std::string_view trimmed = TrimSpaces(value);
+    const DoseSyntaxFault fault =
+        FindDoseSyntaxFault(trimmed, options, trimmed.data() + trimmed.size());
     if (fault.rule == nullptr) return {};
     if (code != nullptr) *code = fault.rule->code;
     if (fault.rule != &kSyntaxCharacter) return std::string(fault.rule->message);

@@ -15,7 +15,9 @@ std::string DoseValueSyntax(std::string_view value, const OptionSettings& option
                             OptionKey* code = nullptr);
 
 /// Whether a trimmed dose value passes DoseValueSyntax (no message), told without composing one.
-bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options);
+/// Reads no further than `readableEnd`, at or after the end of the value.
+bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options,
+                      const char* readableEnd);
 
 /// The message for a character a dose value must not hold: "Invalid character '", the character,
 /// then the rest of the message (which closes the quote).

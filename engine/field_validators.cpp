@@ -132,7 +132,10 @@ void CheckDoseValue(RecordContext& record, int ordinal) {
         }
     }
     const OptionSettings& options = record.environment().options;
-    if (!DoseSyntaxPasses(value, options)) ReportDoseSyntax(record, ordinal, value, options);
+    const std::string_view line = record.record();
+    if (!DoseSyntaxPasses(value, options, line.data() + line.size())) {
+        ReportDoseSyntax(record, ordinal, value, options);
+    }
 }
 
 /// The date (at midnight) lies on a later calendar day than the present moment.

@@ -4,6 +4,7 @@
 
 #include "config/text.h"
 #include "engine/character_sets.h"
+#include "engine/dose_rules.h"
 #include "engine/field_value.h"
 #include "engine/record_rules.h"
 
@@ -49,6 +50,14 @@ std::string CheckCharacterSets(std::string_view text, std::string_view line, Fie
     }
     if (LooksLikeTestData(text, line.data() + line.size()) != NamesTestDataByDefinition(text)) {
         return "the test-name test misjudges \"" + std::string(text) + "\" in " + Where(line, span);
+    }
+    // Counted a block at a time here, character by character when the message is composed.
+    static const OptionSettings kAllChecks = OptionSettings::Defaults();
+    const std::string_view trimmed = TrimSpaces(text);
+    if (DoseSyntaxPasses(trimmed, kAllChecks, line.data() + line.size()) !=
+        DoseValueSyntax(trimmed, kAllChecks).empty()) {
+        return "the dose syntax test misjudges \"" + std::string(text) + "\" in " +
+               Where(line, span);
     }
     return {};
 }
