@@ -1,5 +1,6 @@
 #include "engine/date_value.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -13,11 +14,34 @@ std::string_view Characters(std::string_view text, std::size_t first, std::size_
     return first < text.size() ? text.substr(first, count) : std::string_view{};
 }
 
-/// The number of `count` digit characters from `first`.
-int DigitsValue(std::string_view text, std::size_t first, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = first; i < first + count; ++i) value = value * 10 + (text[i] - '0');
-    return value;
+/// The year, month and day of eight digit characters YYYYMMDD.
+struct DateDigits {
+    int year;
+    int month;
+    int day;
+};
+
+DateDigits ReadDateDigits(std::string_view eightDigits) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // In one word: the digits' values, then each pair's value in the pair's first byte (at
+        // most 99, so no byte carries into the next).
+        std::uint64_t word = 0;
+        std::memcpy(&word, eightDigits.data(), sizeof word);
+        word -= 0x3030303030303030ULL;
+        word = word * 10 + (word >> 8);
+        const auto pair = [&](int index) {
+            return static_cast<int>((word >> (16 * index)) & 0xFF);
+        };
+        return {pair(0) * 100 + pair(1), pair(2), pair(3)};
+    } else {
+        const auto digits = [&](std::size_t first, std::size_t count) {
+            int value = 0;
+            for (std::size_t i = first; i < first + count; ++i)
+                value = value * 10 + (eightDigits[i] - '0');
+            return value;
+        };
+        return {digits(0, 4), digits(4, 2), digits(6, 2)};
+    }
 }
 
 bool IsWhole(double value) {
@@ -47,9 +71,7 @@ bool StartsWithEightDigits(std::string_view text) {
 CalendarDate ReadCalendarDate(std::string_view trimmedValue) {
     CalendarDate date;
     if (trimmedValue.size() >= 8 && StartsWithEightDigits(trimmedValue)) {
-        const int year = DigitsValue(trimmedValue, 0, 4);
-        const int month = DigitsValue(trimmedValue, 4, 2);
-        const int day = DigitsValue(trimmedValue, 6, 2);
+        const auto [year, month, day] = ReadDateDigits(trimmedValue);
         date.parts = {static_cast<double>(year), static_cast<double>(month),
                       static_cast<double>(day)};
         date.real = IsValidDate(year, month, day);
