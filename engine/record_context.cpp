@@ -39,25 +39,14 @@ void RecordContext::extract(RecordType type) {
     valueCount_ = plan_->steps.size();
 }
 
-double RecordContext::number(int ordinal) const {
-    Cached* slot = cached(ordinal);
-    if (slot == nullptr) return 0;
-    if (slot->numberOf != recordStamp_) {
-        slot->number = ParseNumber(value(ordinal));
-        slot->numberOf = recordStamp_;
-    }
-    return slot->number;
+void RecordContext::readNumber(Cached& slot, int ordinal) const {
+    slot.number = ParseNumber(value(ordinal));
+    slot.numberOf = recordStamp_;
 }
 
-const CalendarDate& RecordContext::date(int ordinal) const {
-    static const CalendarDate kNone{};
-    Cached* slot = cached(ordinal);
-    if (slot == nullptr) return kNone;
-    if (slot->dateOf != recordStamp_) {
-        slot->date = ReadCalendarDate(value(ordinal));
-        slot->dateOf = recordStamp_;
-    }
-    return slot->date;
+void RecordContext::readDate(Cached& slot, int ordinal) const {
+    slot.date = ReadCalendarDate(value(ordinal));
+    slot.dateOf = recordStamp_;
 }
 
 void RecordContext::report(const Rule& rule, int ordinal, std::int32_t character,

@@ -88,9 +88,20 @@ public:
         return field ? field->start : 0;
     }
     /// The number of field k's value (ParseNumber), read once per record however many checks ask.
-    double number(int ordinal) const;
+    double number(int ordinal) const {
+        Cached* slot = cached(ordinal);
+        if (slot == nullptr) return 0;
+        if (slot->numberOf != recordStamp_) readNumber(*slot, ordinal);
+        return slot->number;
+    }
     /// Field k's value read as a date, once per record.
-    const CalendarDate& date(int ordinal) const;
+    const CalendarDate& date(int ordinal) const {
+        static const CalendarDate kNone{};
+        Cached* slot = cached(ordinal);
+        if (slot == nullptr) return kNone;
+        if (slot->dateOf != recordStamp_) readDate(*slot, ordinal);
+        return slot->date;
+    }
 
     /// Reports a finding of the rule on field `ordinal` at `character` with a composed message.
     /// Checks test their code with on() before they report.
@@ -118,6 +129,9 @@ private:
         std::uint64_t numberOf = 0;
         std::uint64_t dateOf = 0;
     };
+    // The first read of a field in a record; the later ones find the cache filled.
+    void readNumber(Cached& slot, int ordinal) const;
+    void readDate(Cached& slot, int ordinal) const;
     /// The cache slot of field k; nullptr for a field the layout lacks.
     Cached* cached(int ordinal) const {
         return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= valueCount_
