@@ -8,6 +8,7 @@ FieldStep Compile(const FieldDef& field, int ordinal, const OptionSettings& opti
     step.field = &field;
     step.ordinal = ordinal;
     step.span = FieldSpan::Of(field);
+    step.minimumLen = field.minimumLen;
     step.reportTooShort = options.on(OptionKey::LLMA);
     const CharacterSet* characters = CharacterSetOf(field.fieldType);
     if (characters != nullptr && options.on(characters->rule.code)) step.characters = characters;

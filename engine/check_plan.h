@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,7 @@ struct FieldStep {
     const FieldDef* field = nullptr;
     int ordinal = 0;  ///< 1-based position in the layout
     FieldSpan span;
+    std::int32_t minimumLen = 0;               ///< the field's, kept next to what judges it
     bool reportTooShort = false;               ///< LLMA is on
     const CharacterSet* characters = nullptr;  ///< the type's character set, when its code is on
     ValueStep value = ValueStep::None;

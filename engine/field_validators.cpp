@@ -181,7 +181,7 @@ void CheckDate(RecordContext& record, int ordinal) {
 }
 
 void ValidateField(RecordContext& record, const FieldStep& step, std::string_view value) {
-    if (static_cast<std::int64_t>(value.size()) < step.field->minimumLen) {
+    if (static_cast<std::int64_t>(value.size()) < step.minimumLen) {
         // A value too short for its field gets no type rule, whether or not it is reported.
         if (step.reportTooShort) ReportTooShort(record, step, value.size());
         return;
