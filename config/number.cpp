@@ -144,10 +144,9 @@ std::optional<double> QuickDecimal(std::string_view text) {
     return negative ? -value : value;
 }
 
-}  // namespace
-
-double ParseNumber(std::string_view text) {
-    if (const auto quick = QuickDecimal(text)) return *quick;
+/// What QuickDecimal declines: blanks to skip, radix prefixes, exponents, long mantissas. Kept
+/// out of line, so that the common case does not pay for its frame.
+[[gnu::noinline]] double ParseGeneralNumber(std::string_view text) {
     std::string kept;
     std::string_view number = text;
     if (std::any_of(text.begin(), text.end(), IsSkippedBlank)) {
@@ -162,14 +161,30 @@ double ParseNumber(std::string_view text) {
     return ParseDecimal(number);
 }
 
+/// std::floor without the library call: below 2^52 in magnitude a double converts to a 64-bit
+/// integer exactly; at or above it (or infinite, or NaN) it has no fraction to drop.
+double Floor(double value) {
+    constexpr double kNoFractionFrom = 4503599627370496.0;  // 2^52
+    if (!(std::fabs(value) < kNoFractionFrom) || value == 0) return value;
+    const auto whole = static_cast<double>(static_cast<std::int64_t>(value));
+    return whole > value ? whole - 1 : whole;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text) {
+    if (const auto quick = QuickDecimal(text)) return *quick;
+    return ParseGeneralNumber(text);
+}
+
 double RoundHalfEven(double value) {
     // Explicit rather than nearbyint, so the result does not depend on the rounding mode.
-    const double below = std::floor(value);
+    const double below = Floor(value);
     const double rest = value - below;
     if (rest < 0.5) return below;
     if (rest > 0.5) return below + 1;
     const double half = below / 2;
-    return half == std::floor(half) ? below : below + 1;
+    return half == Floor(half) ? below : below + 1;
 }
 
 std::optional<std::int16_t> ParseInt16(std::string_view text) {

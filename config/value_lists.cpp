@@ -70,29 +70,48 @@ std::uint64_t ValueLists::Pack(std::string_view value) {
     return packed;
 }
 
+ValueLists::PackedSet::PackedSet(const std::vector<std::uint64_t>& values) {
+    int bits = 1;
+    while ((std::size_t{1} << bits) < 2 * values.size()) ++bits;
+    shift_ = 64 - bits;
+    slots_.assign(std::size_t{1} << bits, kEmpty);
+    for (const std::uint64_t packed : values) slots_[slotOf(packed)] = packed;
+}
+
+std::size_t ValueLists::PackedSet::slotOf(std::uint64_t packed) const {
+    // Fibonacci hashing spreads the packed bytes over the top bits; collisions probe onward.
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15ULL) >> shift_);
+    while (slots_[slot] != kEmpty && slots_[slot] != packed) slot = (slot + 1) & mask;
+    return slot;
+}
+
+bool ValueLists::PackedSet::contains(std::uint64_t packed) const {
+    return slots_[slotOf(packed)] == packed;
+}
+
 ValueLists ValueLists::Load(const IniDocument& configuration) {
     ValueLists loaded;
     for (const ListDefinition& definition : kLists) {
         const auto index = static_cast<std::size_t>(definition.list);
+        std::vector<std::uint64_t> packed;
         configuration.forEachKey(definition.section,
                                  [&](std::string_view key, std::string_view value) {
                                      if (!MarksValidValue(value)) return;
                                      if (key.size() <= kPackedLength) {
-                                         loaded.packed_[index].push_back(Pack(key));
+                                         packed.push_back(Pack(key));
                                      } else {
                                          loaded.lists_[index].emplace(key);
                                      }
                                  });
-        std::sort(loaded.packed_[index].begin(), loaded.packed_[index].end());
+        loaded.packed_[index] = PackedSet(packed);
     }
     return loaded;
 }
 
 bool ValueLists::contains(ValueList list, std::string_view value) const {
     const auto index = static_cast<std::size_t>(list);
-    if (value.size() <= kPackedLength) {
-        return std::binary_search(packed_[index].begin(), packed_[index].end(), Pack(value));
-    }
+    if (value.size() <= kPackedLength) return packed_[index].contains(Pack(value));
     return lists_[index].find(value) != lists_[index].end();
 }
 

@@ -56,11 +56,26 @@ private:
     using FoldedSet = std::unordered_set<std::string, FoldedHash, FoldedEqual>;
 
     /// Values of up to 7 characters (nearly all: codes, "Cs-137") folded and packed with their
-    /// length into one number, kept sorted: a lookup is a few integer comparisons.
+    /// length into one number, kept in a hash table at most half full: a lookup is a multiply and
+    /// about one comparison.
     static constexpr std::size_t kPackedLength = 7;
     static std::uint64_t Pack(std::string_view value);
 
-    std::array<std::vector<std::uint64_t>, kValueListCount> packed_;
+    class PackedSet {
+    public:
+        explicit PackedSet(const std::vector<std::uint64_t>& values = {});
+        bool contains(std::uint64_t packed) const;
+
+    private:
+        /// No packed value has all bits set: its top byte holds a length of at most 7.
+        static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+        std::size_t slotOf(std::uint64_t packed) const;
+
+        std::vector<std::uint64_t> slots_;  // a power of two of them
+        int shift_ = 0;                     // 64 - log2(slots)
+    };
+
+    std::array<PackedSet, kValueListCount> packed_;
     std::array<FoldedSet, kValueListCount> lists_;  // the longer values
 };
 

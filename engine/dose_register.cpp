@@ -77,21 +77,27 @@ std::size_t DoseRegister::findSlot(const PersonKey& key,
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t group = slots_[slot];
-        if (group == kEmptySlot || doses_[firstPosition[group]].key == key) return slot;
+        if (group == kEmptySlot || SameKey(doses_[firstPosition[group]].key, key)) return slot;
     }
 }
 
 void DoseRegister::buildIndex() {
     // Group the positions by key with a hash table, then lay them out group after group, each
-    // group in file order: linear in the number of records, whatever the keys.
+    // group in file order: linear in the number of records, whatever the keys. A person's
+    // records usually follow one another, so the runs of one key bound the persons and size the
+    // table.
+    std::size_t runs = 0;
+    for (std::size_t position = 0; position < doses_.size(); ++position) {
+        runs += position == 0 || !SameKey(doses_[position].key, doses_[position - 1].key);
+    }
     std::size_t capacity = 16;
-    while (capacity < 2 * doses_.size()) capacity *= 2;
+    while (capacity < 2 * runs) capacity *= 2;
     slots_.assign(capacity, kEmptySlot);
     std::vector<std::uint32_t> firstPosition;
     std::vector<std::uint32_t> groupOf(doses_.size());
     for (std::uint32_t position = 0; position < doses_.size(); ++position) {
         // A person's dose records usually follow one another: reuse the previous record's group.
-        if (position > 0 && doses_[position].key == doses_[position - 1].key) {
+        if (position > 0 && SameKey(doses_[position].key, doses_[position - 1].key)) {
             groupOf[position] = groupOf[position - 1];
             continue;
         }
@@ -144,7 +150,7 @@ std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
     for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t group = slots_[slot];
         if (group == kEmptySlot) return std::nullopt;
-        if (doses_[byPerson_[groupStarts_[group]]].key == key) return group;
+        if (SameKey(doses_[byPerson_[groupStarts_[group]]].key, key)) return group;
     }
 }
 
@@ -164,7 +170,7 @@ bool DoseRegister::periodSharedAt(std::size_t position, const PersonKey& key, st
                                   std::int32_t highDays) const {
     if (position < doses_.size()) {
         const DoseListEntry& entry = doses_[position];
-        if (entry.key == key && entry.endDays == lowDays && entry.startDays == highDays) {
+        if (SameKey(entry.key, key) && entry.endDays == lowDays && entry.startDays == highDays) {
             return periodShared_[position] != 0;
         }
     }
@@ -199,20 +205,28 @@ bool DoseRegister::groupTouchedTwice(std::uint32_t group, std::int32_t lowDays,
     return false;
 }
 
-IntakeSummary DoseRegister::intakesOf(std::int64_t doseLine) const {
-    const auto [first, last] = std::equal_range(
-        intakes_.begin(), intakes_.end(), doseLine, [](const auto& a, const auto& b) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, IntakeEntry>) {
-                return a.doseLine < b;
-            } else {
-                return a < b.doseLine;
-            }
-        });
+IntakeSummary DoseRegister::intakesOf(std::int64_t doseLine, std::size_t& from) const {
+    const std::span<const IntakeEntry> intakes = intakes_.view();
+    const auto before = [&](const IntakeEntry& entry) { return entry.doseLine < doseLine; };
+    std::size_t low = std::min(from, intakes.size());
+    if (low > 0 && !before(intakes[low - 1])) low = 0;
+    // Every intake before `low` is of an earlier line. Gallop forward to bracket the line's
+    // first intake, then search the bracket.
+    std::size_t high = low;
+    for (std::size_t step = 1; high < intakes.size() && before(intakes[high]); step *= 2) {
+        low = high + 1;
+        high += step;
+    }
+    const auto first = std::partition_point(
+        intakes.begin() + static_cast<std::ptrdiff_t>(low),
+        intakes.begin() + static_cast<std::ptrdiff_t>(std::min(high, intakes.size())), before);
     IntakeSummary summary;
-    for (auto entry = first; entry != last; ++entry) {
+    auto entry = first;
+    for (; entry != intakes.end() && entry->doseLine == doseLine; ++entry) {
         summary.count += 1;
         summary.total += entry->intake;
     }
+    from = static_cast<std::size_t>(entry - intakes.begin());
     return summary;
 }
 

@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "engine/growing_array.h"
 
 namespace talveron {
 
@@ -16,8 +19,16 @@ namespace talveron {
 using PersonKey = std::array<char, 14>;
 PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId);
 
-/// A dose record, as the register counts and numbers them: "D" in character 41, on any line.
-inline bool IsDoseLine(std::string_view line) { return line.size() >= 41 && line[40] == 'D'; }
+/// Whether two keys are equal: two overlapping 8-byte words each, compared without a call.
+inline bool SameKey(const PersonKey& a, const PersonKey& b) {
+    constexpr std::size_t kTail = sizeof(PersonKey) - sizeof(std::uint64_t);
+    std::uint64_t headA, headB, tailA, tailB;
+    std::memcpy(&headA, a.data(), sizeof headA);
+    std::memcpy(&headB, b.data(), sizeof headB);
+    std::memcpy(&tailA, a.data() + kTail, sizeof tailA);
+    std::memcpy(&tailB, b.data() + kTail, sizeof tailB);
+    return ((headA ^ headB) | (tailA ^ tailB)) == 0;
+}
 
 /// One dose record of the load file.
 struct DoseListEntry {
@@ -84,10 +95,18 @@ public:
                         std::int32_t highDays) const;
 
     /// The intakes whose DoseLine equals the line of a dose record.
-    IntakeSummary intakesOf(std::int64_t doseLine) const;
+    IntakeSummary intakesOf(std::int64_t doseLine) const {
+        std::size_t from = 0;
+        return intakesOf(doseLine, from);
+    }
+    /// The same, searched from position `from` of the intake register onward when no intake
+    /// before it belongs to this line or a later one, else from the start; `from` is left past
+    /// the line's intakes. A caller asking for its lines in increasing order keeps `from` between
+    /// calls, so that each search takes a step or two.
+    IntakeSummary intakesOf(std::int64_t doseLine, std::size_t& from) const;
 
-    std::span<const DoseListEntry> doses() const { return doses_; }
-    std::span<const IntakeEntry> intakes() const { return intakes_; }
+    std::span<const DoseListEntry> doses() const { return doses_.view(); }
+    std::span<const IntakeEntry> intakes() const { return intakes_.view(); }
     double cedeTotal() const { return cedeTotal_; }
     double cdeTotal() const { return cdeTotal_; }
     std::int64_t intakeCount() const { return static_cast<std::int64_t>(intakes_.size()); }
@@ -109,8 +128,8 @@ private:
     std::optional<std::uint32_t> groupOf(const PersonKey& key) const;
     bool groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const;
 
-    std::vector<DoseListEntry> doses_;
-    std::vector<IntakeEntry> intakes_;
+    GrowingArray<DoseListEntry> doses_;
+    GrowingArray<IntakeEntry> intakes_;
     std::vector<std::uint32_t> byPerson_;     // positions group after group, file order within
     std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
     std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key

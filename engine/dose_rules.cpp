@@ -7,6 +7,7 @@
 
 #include "config/number.h"
 #include "config/text.h"
+#include "engine/byte_block.h"
 #include "engine/dose_register.h"
 
 namespace talveron {
@@ -29,6 +30,12 @@ constexpr auto kFirstAllowed = CharacterTable(kFirstCharacters);
 constexpr auto kLastAllowed = CharacterTable(kLastCharacters);
 
 constexpr std::string_view kNotCollected = "NC";
+
+/// "NR", "ND" or "NC".
+bool IsDoseCode(std::string_view text) {
+    return text.size() == 2 && text[0] == 'N' &&
+           (text[1] == 'R' || text[1] == 'D' || text[1] == 'C');
+}
 
 /// The text and the numeric value of one dose field.
 struct DoseField {
@@ -182,7 +189,8 @@ DoseValues ReadDoseValues(const RecordContext& record) {
 
 /// CheckIntakeCorrelation: the intakes registered below the record against its CEDE.
 void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede) {
-    const IntakeSummary intakes = record.environment().doses.intakesOf(record.lineNumber());
+    const IntakeSummary intakes =
+        record.environment().doses.intakesOf(record.lineNumber(), record.intakeSearchStart());
     for (const IntakeRule& check : kIntakeRules) {
         if (record.on(check.rule.code) && check.applies(cede, intakes)) {
             record.report(check.rule, cedeOrdinal);
@@ -190,25 +198,27 @@ void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede)
     }
 }
 
-}  // namespace
-
-std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
-                            OptionKey* code) {
-    const std::string_view t = TrimSpaces(value);
-    if (t.empty() || t == "NR" || t == "ND" || t == kNotCollected) return {};
-
-    // Later checks override earlier ones: the last applicable message is the one returned.
-    const Rule* last = nullptr;
+/// What breaks a trimmed dose value's syntax: the last applicable rule, and for the invalid-
+/// character rule the character.
+struct DoseSyntaxFault {
+    const Rule* rule = nullptr;
     char offending = 0;
-    if (options.on(kSyntaxCharacter.code)) {
-        if (!kFirstAllowed[static_cast<unsigned char>(t.front())]) {
-            last = &kSyntaxCharacter;
-            offending = t.front();
-        }
-        if (!kLastAllowed[static_cast<unsigned char>(t.back())]) {
-            last = &kSyntaxCharacter;
-            offending = t.back();
-        }
+};
+
+/// What a dose value holds that its syntax rules count: two or more decimal points, a blank.
+struct PointsAndBlanks {
+    bool severalPoints = false;
+    bool blank = false;
+};
+
+/// A value within one block is counted in it at once; another one character by character. Reads
+/// no further than `readableEnd`.
+PointsAndBlanks CountPointsAndBlanks(std::string_view t, const char* readableEnd) {
+    if (t.size() <= kBlockSize && readableEnd - t.data() >= std::ptrdiff_t{kBlockSize}) {
+        const ByteBlock block = LoadBlock(t.data());
+        const std::uint32_t inValue = FirstBytes(t.size());
+        const std::uint32_t points = MaskOf(block == '.') & inValue;
+        return {(points & (points - 1)) != 0, (MaskOf(block == ' ') & inValue) != 0};
     }
     int points = 0;
     bool blank = false;
@@ -216,15 +226,48 @@ std::string DoseValueSyntax(std::string_view value, const OptionSettings& option
         points += c == '.';
         blank |= c == ' ';
     }
-    if (options.on(kSyntaxDecimals.code) && points >= 2) last = &kSyntaxDecimals;
-    if (options.on(kSyntaxSpace.code) && blank) last = &kSyntaxSpace;
+    return {points >= 2, blank};
+}
 
-    if (last == nullptr) return {};
-    if (code != nullptr) *code = last->code;
-    if (last != &kSyntaxCharacter) return std::string(last->message);
+DoseSyntaxFault FindDoseSyntaxFault(std::string_view t, const OptionSettings& options,
+                                    const char* readableEnd) {
+    if (t.empty() || IsDoseCode(t)) return {};
+    // Later checks override earlier ones: the last applicable one is the fault.
+    DoseSyntaxFault fault;
+    if (options.on(kSyntaxCharacter.code)) {
+        if (!kFirstAllowed[static_cast<unsigned char>(t.front())])
+            fault = {&kSyntaxCharacter, t.front()};
+        if (!kLastAllowed[static_cast<unsigned char>(t.back())])
+            fault = {&kSyntaxCharacter, t.back()};
+    }
+    const PointsAndBlanks counted = CountPointsAndBlanks(t, readableEnd);
+    if (counted.severalPoints && options.on(kSyntaxDecimals.code)) fault = {&kSyntaxDecimals, 0};
+    if (counted.blank && options.on(kSyntaxSpace.code)) fault = {&kSyntaxSpace, 0};
+    return fault;
+}
+
+}  // namespace
+
+bool DoseSyntaxPasses(std::string_view trimmedValue, const OptionSettings& options,
+                      const char* readableEnd) {
+    return FindDoseSyntaxFault(trimmedValue, options, readableEnd).rule == nullptr;
+}
+
+std::string DoseValueSyntax(std::string_view value, const OptionSettings& options,
+                            OptionKey* code) {
+    const std::string_view trimmed = TrimSpaces(value);
+    const DoseSyntaxFault fault =
+        FindDoseSyntaxFault(trimmed, options, trimmed.data() + trimmed.size());
+    if (fault.rule == nullptr) return {};
+    if (code != nullptr) *code = fault.rule->code;
+    if (fault.rule != &kSyntaxCharacter) return std::string(fault.rule->message);
+    return InvalidCharacterMessage(fault.offending, kSyntaxCharacter.message);
+}
+
+std::string InvalidCharacterMessage(char offending, std::string_view rest) {
     std::string message = "Invalid character '";
     message += offending;
-    message += kSyntaxCharacter.message;
+    message += rest;
     return message;
 }
 

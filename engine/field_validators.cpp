@@ -1,73 +1,22 @@
 #include "engine/field_validators.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <tuple>
 
 #include "config/number.h"
+#include "config/text.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
+#include "engine/check_plan.h"
 #include "engine/date_value.h"
 #include "engine/dose_rules.h"
 
 namespace talveron {
 namespace {
-
-constexpr std::string_view kAlphaPrefix = "Alpha value contains invalid character '";
-constexpr std::string_view kAlphaNumericPrefix = "Alphanumeric Value contains invalid character '";
-
-/// The bytes a type allows, judged after upper-casing: letters A to Z (when `letters`) and
-/// `others`. Indexed by the raw byte, so a lower-case letter is allowed where its capital is and
-/// each character costs one lookup.
-constexpr std::array<bool, 256> Allowed(bool letters, std::string_view others) {
-    std::array<bool, 256> allowed{};
-    const auto allow = [&](char upper) {
-        allowed[static_cast<unsigned char>(upper)] = true;
-        if (upper >= 'A' && upper <= 'Z')
-            allowed[static_cast<unsigned char>(upper - 'A' + 'a')] = true;
-    };
-    if (letters) {
-        for (char c = 'A'; c <= 'Z'; ++c) allow(c);
-    }
-    for (char c : others) allow(c);
-    return allowed;
-}
-
-/// A type whose every character, upper-cased, must be allowed. The rule's message is the part
-/// before the offending character.
-struct CharacterSet {
-    FieldType type;
-    std::array<bool, 256> allowed;
-    Rule rule;
-};
-
-constexpr CharacterSet kCharacterSets[] = {
-    {FieldType::Alpha, Allowed(true, ""), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::AlphaSpace, Allowed(true, " "), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::Phone,
-     Allowed(false, "0123456789 ()-"),
-     {OptionKey::PIC, Level::Error, "Phone # contains invalid character '"}},
-    {FieldType::AlphaNumeric,
-     Allowed(true, "0123456789"),
-     {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
-    {FieldType::LastName,
-     Allowed(true, ".-,' "),
-     {OptionKey::ANIC, Level::Error, kAlphaNumericPrefix}},
-    {FieldType::List, Allowed(true, ""), {OptionKey::AIC, Level::Error, kAlphaPrefix}},
-    {FieldType::Dose,
-     Allowed(false, "0123456789.NRDC"),
-     {OptionKey::DVIC, Level::Error, "Dose contains invalid character '"}},
-    {FieldType::Radionuclide,
-     Allowed(true, "0123456789-"),
-     {OptionKey::RVCI, Level::Error, "Radionuclide value contains invalid character '"}},
-    {FieldType::Scientific,
-     Allowed(false, "0123456789+-E."),
-     {OptionKey::NVCIC, Level::Error, "Scientific notation value contains invalid character '"}},
-};
 
 // Composed messages: the rule holds the fixed part that follows the inserted value.
 constexpr Rule kTooShort{OptionKey::LLMA, Level::Error, ") is less than the minimum "};
@@ -94,62 +43,63 @@ constexpr std::int32_t kYearOffset = 1;
 constexpr std::int32_t kMonthOffset = 4;
 constexpr std::int32_t kDayOffset = 6;
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool Allows(const CharacterSet& set, char c) { return set.allowed[static_cast<unsigned char>(c)]; }
-
-/// The character set of each type rule, looked up by the type's value.
-constexpr auto kCharacterSetByType = [] {
-    std::array<const CharacterSet*, static_cast<std::size_t>(FieldType::Scientific) + 1> byType{};
-    for (const CharacterSet& set : kCharacterSets)
-        byType[static_cast<std::size_t>(set.type)] = &set;
-    return byType;
-}();
-
-const CharacterSet* CharacterSetOf(FieldType type) {
-    return kCharacterSetByType[static_cast<std::size_t>(type)];
-}
+// The walks that compose findings are cold: kept out of the field loop, whose common case then
+// needs no room for them.
 
 /// Every character outside the set is its own finding, at its place in the line.
-void CheckCharacters(RecordContext& record, int ordinal, const CharacterSet& set) {
-    if (!record.on(set.rule.code)) return;
-    const std::string_view value = record.value(ordinal);
-    const std::int32_t start = record.fieldStart(ordinal);
+[[gnu::cold]] void ReportCharacters(RecordContext& record, const FieldStep& step,
+                                    std::string_view value) {
+    const CharacterSet& set = *step.characters;
+    const std::int32_t start = step.field->start;
     for (std::size_t j = 0;; ++j) {
-        // Skip the allowed run in a tight loop; reporting (rare) happens outside it.
-        while (j < value.size() && Allows(set, value[j])) ++j;
+        while (j < value.size() && set.table[static_cast<unsigned char>(value[j])]) ++j;
         if (j == value.size()) return;
-        const char upper = UpperAscii(value[j]);
         std::string message(set.rule.message);
-        message += upper;
+        message += UpperAscii(value[j]);
         message += '\'';
-        record.report(set.rule, ordinal, start + static_cast<std::int32_t>(j), message,
+        record.report(set.rule, step.ordinal, start + static_cast<std::int32_t>(j), message,
                       Span::Character);
     }
 }
 
-void CheckListValue(RecordContext& record, int ordinal, const FieldDef& field) {
-    const std::string_view value = record.value(ordinal);
-    if (value.empty()) return;
-    const std::optional<ValueList>& list = field.reportedList;
-    if (!list) return;
-    const Rule miss{SwitchOf(*list), Level::Error, kNotInListText};
-    if (!record.on(miss.code) || record.environment().lists.contains(*list, value)) return;
+/// The whole value is judged a block at a time; only a value with a character outside the set
+/// is walked.
+void CheckCharacters(RecordContext& record, const FieldStep& step, std::string_view value) {
+    const std::string_view line = record.record();
+    if (!step.characters->allAllowed(value, line.data() + line.size())) {
+        ReportCharacters(record, step, value);
+    }
+}
+
+[[gnu::cold]] void ReportNotInList(RecordContext& record, const FieldStep& step,
+                                   std::string_view value) {
+    const FieldDef& field = *step.field;
     std::string message = "'";
     message += value;
     message += kNotInListText;
     message += field.trimmedName;
-    record.report(miss, ordinal, field.start, message);
+    record.report({SwitchOf(step.list), Level::Error, kNotInListText}, step.ordinal, field.start,
+                  message);
 }
 
-void CheckRadionuclide(RecordContext& record, int ordinal) {
-    const std::string_view value = record.value(ordinal);
-    if (value.empty() || !record.on(kNotInRadionuclideList.code)) return;
-    if (record.environment().lists.contains(ValueList::Radionuclide, value)) return;
+void CheckListValue(RecordContext& record, const FieldStep& step, std::string_view value) {
+    if (value.empty() || record.environment().lists.contains(step.list, value)) return;
+    ReportNotInList(record, step, value);
+}
+
+[[gnu::cold]] void ReportNotInRadionuclideList(RecordContext& record, const FieldStep& step,
+                                               std::string_view value) {
     std::string message = "'";
     message += value;
     message += kNotInRadionuclideList.message;
-    record.report(kNotInRadionuclideList, ordinal, record.fieldStart(ordinal), message);
+    record.report(kNotInRadionuclideList, step.ordinal, step.field->start, message);
+}
+
+void CheckRadionuclide(RecordContext& record, const FieldStep& step, std::string_view value) {
+    if (value.empty() || record.environment().lists.contains(ValueList::Radionuclide, value)) {
+        return;
+    }
+    ReportNotInRadionuclideList(record, step, value);
 }
 
 /// A zero dose should be written as a code; a zero that starts with a letter is a bad character.
@@ -160,10 +110,15 @@ void CheckZeroDose(RecordContext& record, int ordinal, std::string_view value) {
         return;
     }
     if (!record.on(kZeroDoseLetter.code)) return;
-    std::string message = "Invalid character '";
-    message += value.front();
-    message += kZeroDoseLetter.message;
-    record.report(kZeroDoseLetter, ordinal, record.fieldStart(ordinal), message);
+    record.report(kZeroDoseLetter, ordinal, record.fieldStart(ordinal),
+                  InvalidCharacterMessage(value.front(), kZeroDoseLetter.message));
+}
+
+[[gnu::cold]] void ReportDoseSyntax(RecordContext& record, int ordinal, std::string_view value,
+                                    const OptionSettings& options) {
+    OptionKey code = OptionKey::DVIC;
+    const std::string syntax = DoseValueSyntax(value, options, &code);
+    record.report(Rule{code, Level::Error, {}}, ordinal, record.fieldStart(ordinal), syntax);
 }
 
 void CheckDoseValue(RecordContext& record, int ordinal) {
@@ -176,10 +131,10 @@ void CheckDoseValue(RecordContext& record, int ordinal) {
             CheckZeroDose(record, ordinal, value);
         }
     }
-    OptionKey code = OptionKey::DVIC;
-    const std::string syntax = DoseValueSyntax(value, record.environment().options, &code);
-    if (!syntax.empty()) {
-        record.report(Rule{code, Level::Error, {}}, ordinal, record.fieldStart(ordinal), syntax);
+    const OptionSettings& options = record.environment().options;
+    const std::string_view line = record.record();
+    if (!DoseSyntaxPasses(value, options, line.data() + line.size())) {
+        ReportDoseSyntax(record, ordinal, value, options);
     }
 }
 
@@ -195,9 +150,10 @@ void CheckDate(RecordContext& record, int ordinal) {
     constexpr std::size_t kDateLength = 8;
     const std::string_view value = record.value(ordinal);
     if (value.size() != kDateLength) return;
-    const DateParts& date = record.dateParts(ordinal);
+    const CalendarDate& calendarDate = record.date(ordinal);
+    const DateParts& date = calendarDate.parts;
     const std::int32_t start = record.fieldStart(ordinal);
-    if (!date.valid()) {
+    if (!calendarDate.real) {
         if (record.on(kNotADate.code)) record.report(kNotADate, ordinal);
     } else if (record.on(kFutureDate.code) && AfterToday(date, record.environment().present)) {
         record.report(kFutureDate, ordinal);
@@ -213,39 +169,38 @@ void CheckDate(RecordContext& record, int ordinal) {
     }
 }
 
-void ReportTooShort(RecordContext& record, int ordinal, const FieldDef& field, std::size_t length) {
+[[gnu::cold]] void ReportTooShort(RecordContext& record, const FieldStep& step,
+                                  std::size_t length) {
+    const FieldDef& field = *step.field;
     std::string message = field.name;
     message += kTooShortLength;
     message += std::to_string(length);
     message += kTooShort.message;
     message += std::to_string(field.minimumLen);
-    record.report(kTooShort, ordinal, field.start, message);
+    record.report(kTooShort, step.ordinal, field.start, message);
 }
 
-void ValidateField(RecordContext& record, int ordinal, const FieldDef& field) {
-    const std::size_t length = record.value(ordinal).size();
-    if (static_cast<std::int64_t>(length) < field.minimumLen) {
+void ValidateField(RecordContext& record, const FieldStep& step, std::string_view value) {
+    if (static_cast<std::int64_t>(value.size()) < step.minimumLen) {
         // A value too short for its field gets no type rule, whether or not it is reported.
-        if (record.on(kTooShort.code)) ReportTooShort(record, ordinal, field, length);
+        if (step.reportTooShort) ReportTooShort(record, step, value.size());
         return;
     }
-    if (const CharacterSet* set = CharacterSetOf(field.fieldType)) {
-        CheckCharacters(record, ordinal, *set);
-    }
-    switch (field.fieldType) {
-        case FieldType::List:
-            CheckListValue(record, ordinal, field);
+    if (step.characters != nullptr) CheckCharacters(record, step, value);
+    switch (step.value) {
+        case ValueStep::List:
+            CheckListValue(record, step, value);
             break;
-        case FieldType::Radionuclide:
-            CheckRadionuclide(record, ordinal);
+        case ValueStep::Radionuclide:
+            CheckRadionuclide(record, step, value);
             break;
-        case FieldType::Dose:
-            CheckDoseValue(record, ordinal);
+        case ValueStep::Dose:
+            CheckDoseValue(record, step.ordinal);
             break;
-        case FieldType::Date:
-            CheckDate(record, ordinal);
+        case ValueStep::Date:
+            CheckDate(record, step.ordinal);
             break;
-        default:
+        case ValueStep::None:
             break;
     }
 }
@@ -253,11 +208,9 @@ void ValidateField(RecordContext& record, int ordinal, const FieldDef& field) {
 }  // namespace
 
 void ValidateFields(RecordContext& record) {
-    const RecordLayout* layout = record.layout();
-    if (layout == nullptr) return;
-    for (int k = 1; k <= layout->count(); ++k) {
-        ValidateField(record, k, *layout->field(k));
-    }
+    const std::span<const FieldStep> steps = record.steps();
+    const std::span<const std::string_view> values = record.values();
+    for (std::size_t i = 0; i < steps.size(); ++i) ValidateField(record, steps[i], values[i]);
 }
 
 }  // namespace talveron

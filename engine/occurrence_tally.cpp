@@ -1,6 +1,8 @@
 #include "engine/occurrence_tally.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <tuple>
 
 namespace talveron {
@@ -31,6 +33,27 @@ bool MessageBefore(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+std::size_t OccurrenceTally::MessageHash::operator()(std::string_view message) const {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t hash = message.size() * kMultiplier;
+    const auto mix = [&](std::uint64_t word) {
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    };
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= message.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, message.data() + at, sizeof word);
+        mix(word);
+    }
+    std::uint64_t tail = 0;
+    for (std::size_t shift = 0; at < message.size(); ++at, shift += 8) {
+        tail |= std::uint64_t{static_cast<unsigned char>(message[at])} << shift;
+    }
+    mix(tail);
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
 
 void OccurrenceTally::add(Level level, std::string_view message, std::int64_t lineNumber) {
     auto& entries = byLevel_[Index(level)];

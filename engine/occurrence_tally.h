@@ -38,11 +38,11 @@ private:
         std::int64_t firstLine = 0;
         std::int64_t lastLine = 0;
     };
+    /// Eight bytes at a time, mixed by multiplication: a message is a few dozen bytes, and one is
+    /// hashed for every finding counted.
     struct MessageHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view message) const {
-            return std::hash<std::string_view>{}(message);
-        }
+        std::size_t operator()(std::string_view message) const;
     };
     std::unordered_map<std::string, Counts, MessageHash, std::equal_to<>> byLevel_[2];
 };

@@ -1,87 +1,52 @@
 #include "engine/record_context.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "config/number.h"
 
 namespace talveron {
 
-namespace {
-
-constexpr std::uint8_t kNumberRead = 1;
-constexpr std::uint8_t kDateRead = 2;
-
-}  // namespace
-
-std::string_view FieldValue(std::string_view record, const FieldDef& field) {
-    if (field.len <= 0 || field.start < 1) return {};
-    const auto first = static_cast<std::size_t>(field.start - 1);
-    if (first >= record.size()) return {};
-    const char* begin = record.data() + first;
-    const char* end = begin + std::min(record.size() - first, static_cast<std::size_t>(field.len));
-    while (begin != end && *begin == ' ') ++begin;
-    // Fields are blank-padded on the right: drop the padding eight blanks at a time.
-    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
-    for (std::uint64_t word; end - begin >= 8; end -= 8) {
-        std::memcpy(&word, end - 8, sizeof word);
-        if (word != kEightBlanks) break;
-    }
-    while (end != begin && end[-1] == ' ') --end;
-    return {begin, static_cast<std::size_t>(end - begin)};
-}
-
-void ExtractFields(std::string_view record, const RecordLayout& layout,
-                   std::vector<std::string_view>& values) {
-    values.clear();
-    for (const FieldDef& field : layout.fields) values.push_back(FieldValue(record, field));
-}
-
 RecordContext::RecordContext(const CheckEnvironment& environment, FindingSink& sink)
-    : environment_(environment), sink_(sink) {}
+    : environment_(environment),
+      sink_(sink),
+      checkPlan_(environment.layouts, environment.options),
+      days_(environment.runStart) {
+    std::size_t longest = 0;
+    for (const RecordType type :
+         {RecordType::Header, RecordType::Comment, RecordType::Dose, RecordType::Intake}) {
+        longest = std::max(longest, checkPlan_.of(type).steps.size());
+    }
+    values_.resize(longest);
+    cache_.resize(longest + 1);
+}
 
 void RecordContext::begin(std::string_view record, std::int64_t lineNumber, char recordType) {
     record_ = record;
     lineNumber_ = lineNumber;
     recordType_ = recordType;
     layout_ = nullptr;
-    values_.clear();
-    known_.assign(1, 0);
+    plan_ = nullptr;
+    valueCount_ = 0;
+    ++recordStamp_;
     errorCount_ = 0;
     warningCount_ = 0;
 }
 
-void RecordContext::extract(const RecordLayout& layout) {
-    layout_ = &layout;
-    ExtractFields(record_, layout, values_);
-    known_.assign(values_.size() + 1, 0);
-    numbers_.resize(values_.size() + 1);
-    dates_.resize(values_.size() + 1);
+void RecordContext::extract(RecordType type) {
+    plan_ = &checkPlan_.of(type);
+    layout_ = plan_->layout;
+    ExtractFields(record_, *plan_, values_);
+    valueCount_ = plan_->steps.size();
 }
 
-double RecordContext::number(int ordinal) const {
-    const std::size_t slot = ordinal >= 1 && static_cast<std::size_t>(ordinal) < known_.size()
-                                 ? static_cast<std::size_t>(ordinal)
-                                 : 0;
-    if (slot == 0) return 0;
-    if (!(known_[slot] & kNumberRead)) {
-        numbers_[slot] = ParseNumber(value(ordinal));
-        known_[slot] |= kNumberRead;
-    }
-    return numbers_[slot];
+void RecordContext::readNumber(Cached& slot, int ordinal) const {
+    slot.number = ParseNumber(value(ordinal));
+    slot.numberOf = recordStamp_;
 }
 
-const DateParts& RecordContext::dateParts(int ordinal) const {
-    static const DateParts kNone{};
-    const std::size_t slot = ordinal >= 1 && static_cast<std::size_t>(ordinal) < known_.size()
-                                 ? static_cast<std::size_t>(ordinal)
-                                 : 0;
-    if (slot == 0) return kNone;
-    if (!(known_[slot] & kDateRead)) {
-        dates_[slot] = ReadDateParts(value(ordinal));
-        known_[slot] |= kDateRead;
-    }
-    return dates_[slot];
+void RecordContext::readDate(Cached& slot, int ordinal) const {
+    slot.date = ReadCalendarDate(value(ordinal));
+    slot.dateOf = recordStamp_;
 }
 
 void RecordContext::report(const Rule& rule, int ordinal, std::int32_t character,

@@ -10,6 +10,7 @@
 #include "config/text.h"
 #include "config/value_lists.h"
 #include "engine/calendar.h"
+#include "engine/check_plan.h"
 #include "engine/date_value.h"
 #include "engine/dose_register.h"
 #include "engine/finding.h"
@@ -17,14 +18,6 @@
 #include "engine/rule.h"
 
 namespace talveron {
-
-/// The trimmed text of one field: its width from its start, shorter or empty where the line ends.
-std::string_view FieldValue(std::string_view record, const FieldDef& field);
-
-/// Field extraction: the trimmed text of every field of the layout (its width from its start,
-/// shorter or empty where the line ends; blanks around it removed), in layout order.
-void ExtractFields(std::string_view record, const RecordLayout& layout,
-                   std::vector<std::string_view>& values);
 
 /// What the checks of a run consult besides the record itself; fixed for the main pass except
 /// `present`, which the run moves forward as the clock does.
@@ -50,6 +43,8 @@ public:
 /// so a finding counts even when the output options keep it out of the results file.
 class RecordContext {
 public:
+    /// Compiles the environment's layouts and options into the plan records are checked by: the
+    /// options are read here, once.
     RecordContext(const CheckEnvironment& environment, FindingSink& sink);
 
     /// Starts a record: tallies to 0, no values, no layout.
@@ -58,10 +53,16 @@ public:
     /// registration pass counted them (every line with "D" in character 41).
     void setDosePosition(std::size_t position) { dosePosition_ = position; }
     std::size_t dosePosition() const { return dosePosition_; }
-    /// Cuts the record into trimmed field values by the layout (field extraction).
-    void extract(const RecordLayout& layout);
+    /// Where the intake register's last search for a dose record of this context ended; the
+    /// records come in line order, so the next search starts there.
+    std::size_t& intakeSearchStart() { return intakeSearchStart_; }
+    /// Cuts the record into trimmed field values by the layout of a record type (field
+    /// extraction).
+    void extract(RecordType type);
 
     const CheckEnvironment& environment() const { return environment_; }
+    /// Day numbers against the environment's run start.
+    const DayCounter& days() const { return days_; }
     bool on(OptionKey code) const { return environment_.options.on(code); }
 
     std::string_view record() const { return record_; }
@@ -70,22 +71,37 @@ public:
     char recordType() const { return recordType_; }
     /// The layout the values were cut by; nullptr before extract().
     const RecordLayout* layout() const { return layout_; }
+    /// The compiled steps of that layout, one per field in layout order; none before extract().
+    std::span<const FieldStep> steps() const {
+        return plan_ ? std::span<const FieldStep>(plan_->steps) : std::span<const FieldStep>{};
+    }
     /// The trimmed value of field k (1-based); empty for 0 or a field the layout lacks.
     std::string_view value(int ordinal) const {
-        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= values_.size()
+        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= valueCount_
                    ? values_[static_cast<std::size_t>(ordinal - 1)]
                    : std::string_view{};
     }
-    std::span<const std::string_view> values() const { return values_; }
+    std::span<const std::string_view> values() const { return {values_.data(), valueCount_}; }
     /// Start of field k in the current layout; 0 when the layout lacks it.
     std::int32_t fieldStart(int ordinal) const {
         const FieldDef* field = layout_ ? layout_->field(ordinal) : nullptr;
         return field ? field->start : 0;
     }
     /// The number of field k's value (ParseNumber), read once per record however many checks ask.
-    double number(int ordinal) const;
-    /// The date parts of field k's value, read once per record.
-    const DateParts& dateParts(int ordinal) const;
+    double number(int ordinal) const {
+        Cached* slot = cached(ordinal);
+        if (slot == nullptr) return 0;
+        if (slot->numberOf != recordStamp_) readNumber(*slot, ordinal);
+        return slot->number;
+    }
+    /// Field k's value read as a date, once per record.
+    const CalendarDate& date(int ordinal) const {
+        static const CalendarDate kNone{};
+        Cached* slot = cached(ordinal);
+        if (slot == nullptr) return kNone;
+        if (slot->dateOf != recordStamp_) readDate(*slot, ordinal);
+        return slot->date;
+    }
 
     /// Reports a finding of the rule on field `ordinal` at `character` with a composed message.
     /// Checks test their code with on() before they report.
@@ -106,18 +122,38 @@ private:
     void deliver(Level tally, const Rule& rule, int ordinal, std::int32_t character,
                  std::string_view message, Span span, bool headerType);
 
+    /// What number() and date() read of one field, each stamped with the record it is of.
+    struct Cached {
+        double number = 0;
+        CalendarDate date;
+        std::uint64_t numberOf = 0;
+        std::uint64_t dateOf = 0;
+    };
+    // The first read of a field in a record; the later ones find the cache filled.
+    void readNumber(Cached& slot, int ordinal) const;
+    void readDate(Cached& slot, int ordinal) const;
+    /// The cache slot of field k; nullptr for a field the layout lacks.
+    Cached* cached(int ordinal) const {
+        return ordinal >= 1 && static_cast<std::size_t>(ordinal) <= valueCount_
+                   ? &cache_[static_cast<std::size_t>(ordinal)]
+                   : nullptr;
+    }
+
     const CheckEnvironment& environment_;
     FindingSink& sink_;
+    const CheckPlan checkPlan_;
+    const DayCounter days_;
     std::string_view record_;
     std::int64_t lineNumber_ = 0;
     char recordType_ = 0;
     const RecordLayout* layout_ = nullptr;
+    const LayoutPlan* plan_ = nullptr;
     std::size_t dosePosition_ = 0;
-    std::vector<std::string_view> values_;
-    // Per-record caches of number() and dateParts(); index 0 stands for a missing field.
-    mutable std::vector<double> numbers_;
-    mutable std::vector<DateParts> dates_;
-    mutable std::vector<std::uint8_t> known_;  // bit 0: number read, bit 1: date parts read
+    std::size_t intakeSearchStart_ = 0;
+    std::vector<std::string_view> values_;  // room for the longest layout; valueCount_ are set
+    std::size_t valueCount_ = 0;
+    std::uint64_t recordStamp_ = 0;  // counts begin(): a cache entry of another stamp is stale
+    mutable std::vector<Cached> cache_;
     std::int64_t errorCount_ = 0;
     std::int64_t warningCount_ = 0;
 };

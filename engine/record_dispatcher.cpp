@@ -14,12 +14,6 @@ namespace {
 constexpr Rule kInvalidRecordLength{OptionKey::IRL, Level::Error, "Invalid Record Length of "};
 constexpr Rule kInvalidHeaderLength{OptionKey::IRL, Level::Warning, "Invalid Record Length of "};
 constexpr Rule kInvalidRecordType{OptionKey::IRT, Level::Error, "Invalid Record Type '"};
-constexpr Rule kMultipleDosePeriods{OptionKey::MDMP, Level::Error,
-                                    "Multiple dose records for same monitoring period"};
-
-/// Where the dispatcher's own findings point: the record-type field.
-constexpr int kTypeColumn = kRecordTypeField;
-constexpr std::int32_t kTypeCharacter = kRecordTypeCharacter;
 
 }  // namespace
 
@@ -29,7 +23,9 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
     for (const RecordLengthLimits& limits : kRecordLengthLimits) {
         if (limits.type != recordType.front()) continue;
         const bool tooShort = recordLength < limits.shortestRecordLength;
-        const bool tooLong = TrimSpaces(record.record()).size() > limits.longestTrimmed;
+        // A line no longer than the limit cannot be too long trimmed.
+        const bool tooLong = record.record().size() > limits.longestTrimmed &&
+                             TrimSpaces(record.record()).size() > limits.longestTrimmed;
         if (!tooShort && !tooLong) return;
 
         std::string message(kInvalidRecordLength.message);
@@ -43,8 +39,8 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
         if (header) {
             record.reportTallied(tally, kInvalidHeaderLength, 0, 1, message, true);
         } else {
-            record.reportTallied(tally, kInvalidRecordLength, kTypeColumn, kTypeCharacter, message,
-                                 false);
+            record.reportTallied(tally, kInvalidRecordLength, kRecordTypeField,
+                                 kRecordTypeCharacter, message, false);
         }
         return;
     }
@@ -52,43 +48,34 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
 
 RecordDispatcher::RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink,
                                    std::size_t doseRecordsBefore)
-    : environment_(environment), context_(environment, sink), doseRecordsSeen_(doseRecordsBefore) {}
+    : context_(environment, sink), doseRecordsSeen_(doseRecordsBefore) {}
 
 DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t lineNumber,
                                           std::int64_t recordLength) {
-    std::string_view recordType;
-    if (lineNumber == 1) {
-        recordType = "H";
-    } else if (record.size() >= 41) {
-        recordType = record.substr(40, 1);
-    }
+    const std::string_view recordType = lineNumber == 1 ? "H" : StatedRecordType(record);
     const char typeLetter = recordType.empty() ? 0 : recordType.front();
     context_.begin(record, lineNumber, typeLetter);
     if (IsDoseLine(record)) context_.setDosePosition(doseRecordsSeen_++);
     CheckRecordLength(context_, recordType, recordLength);
 
-    const LayoutTable& layouts = environment_.layouts;
     if (lineNumber == 1) {
-        context_.extract(layouts.of(RecordType::Header));
+        context_.extract(RecordType::Header);
         captureHeaderValues();
         ValidateFields(context_);
     } else if (recordType == "D") {
-        context_.extract(layouts.of(RecordType::Dose));
+        context_.extract(RecordType::Dose);
         ValidateFields(context_);
         CheckDoseValues(context_);
         CheckDates(context_);
-        if (context_.on(OptionKey::MDMP) && !CheckSingleMonitoringPeriod(context_)) {
-            context_.reportTallied(Level::Error, kMultipleDosePeriods, kTypeColumn, kTypeCharacter,
-                                   kMultipleDosePeriods.message, false);
-        }
+        CheckSingleMonitoringPeriod(context_);
         CheckSsn(context_);
         CheckTestNames(context_);
     } else if (recordType == "C") {
-        context_.extract(layouts.of(RecordType::Comment));
+        context_.extract(RecordType::Comment);
         ValidateFields(context_);
         CheckSsn(context_);
     } else if (recordType == "I") {
-        context_.extract(layouts.of(RecordType::Intake));
+        context_.extract(RecordType::Intake);
         ValidateFields(context_);
         CheckClassMode(context_);
         CheckSsn(context_);
@@ -96,8 +83,8 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
         std::string message(kInvalidRecordType.message);
         message += recordType;
         message += '\'';
-        context_.reportTallied(Level::Error, kInvalidRecordType, kTypeColumn, kTypeCharacter,
-                               message, recordType == "H");
+        context_.reportTallied(Level::Error, kInvalidRecordType, kRecordTypeField,
+                               kRecordTypeCharacter, message, recordType == "H");
     }
     return {typeLetter, context_.errorCount(), context_.warningCount()};
 }

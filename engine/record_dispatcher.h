@@ -5,6 +5,7 @@
 
 #include "engine/header_values.h"
 #include "engine/record_context.h"
+#include "engine/record_type.h"
 
 namespace talveron {
 
@@ -31,7 +32,8 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
 class RecordDispatcher {
 public:
     /// `doseRecordsBefore`: the lines with "D" in character 41 above the first line it will be
-    /// given, when it starts in the middle of the file.
+    /// given, when it starts in the middle of the file. The layouts and options are compiled into
+    /// the checks here: later changes to them are not seen.
     RecordDispatcher(const CheckEnvironment& environment, FindingSink& sink,
                      std::size_t doseRecordsBefore = 0);
 
@@ -44,7 +46,6 @@ public:
 private:
     void captureHeaderValues();
 
-    const CheckEnvironment& environment_;
     RecordContext context_;
     HeaderValues header_;
     std::size_t doseRecordsSeen_ = 0;  // IsDoseLine lines so far

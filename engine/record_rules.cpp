@@ -5,9 +5,12 @@
 #include <string_view>
 
 #include "config/number.h"
+#include "config/text.h"
+#include "engine/byte_block.h"
 #include "engine/calendar.h"
 #include "engine/date_value.h"
 #include "engine/dose_register.h"
+#include "engine/record_type.h"
 
 namespace talveron {
 namespace {
@@ -18,8 +21,8 @@ struct RecordDates {
     double birth = 0;
     double start = 0;
     double end = 0;
-    DateParts startDate;
-    DateParts endDate;
+    CalendarDate startDate;
+    CalendarDate endDate;
 };
 
 /// A rule over the dates of a dose record, reported against one of its date fields.
@@ -28,11 +31,6 @@ struct DateRule {
     int KnownFields::Dose::*field;
     bool (*applies)(const RecordDates&);
 };
-
-std::int64_t DaysOf(const DateParts& date) {
-    return DaysFromCivil(static_cast<int>(date.year), static_cast<int>(date.month),
-                         static_cast<int>(date.day));
-}
 
 /// Thirteen months: the longest period a dose record may cover, in calendar days.
 constexpr std::int64_t kLongestPeriodDays = 397;
@@ -53,11 +51,13 @@ constexpr DateRule kDateRules[] = {
      &KnownFields::Dose::monitoringEnd,
      [](const RecordDates& d) {
          // A date that is no calendar day has no period; the Date field rule reports it.
-         return d.startDate.valid() && d.endDate.valid() &&
-                DaysOf(d.endDate) - DaysOf(d.startDate) > kLongestPeriodDays;
+         return d.startDate.real && d.endDate.real &&
+                d.endDate.days - d.startDate.days > kLongestPeriodDays;
      }},
 };
 
+constexpr Rule kMultipleDosePeriods{OptionKey::MDMP, Level::Error,
+                                    "Multiple dose records for same monitoring period"};
 constexpr Rule kSsnNotNumeric{OptionKey::SSNNN, Level::Error,
                               "Employee_ID of type 'SSN' contains non-numeric character"};
 constexpr Rule kTestName{OptionKey::NAMFLD, Level::Warning,
@@ -91,11 +91,22 @@ constexpr ClassModeRule kClassModeRules[] = {
      [](std::string_view c, std::string_view mode) { return IsGClass(c) && mode != "G"; }},
 };
 
+/// A date field's whole number: its text read as a number (YYYYMMDD), rounded half to even. Eight
+/// digits read as their date parts put together, which the date checks have read already.
+double DateNumber(const RecordContext& record, int ordinal) {
+    const std::string_view value = record.value(ordinal);
+    if (value.size() == 8 && StartsWithEightDigits(value)) {
+        const DateParts& date = record.date(ordinal).parts;
+        return date.year * 10000 + date.month * 100 + date.day;
+    }
+    return RoundHalfEven(record.number(ordinal));
+}
+
 RecordDates ReadRecordDates(const RecordContext& record) {
     const KnownFields::Dose& f = record.environment().fields.dose;
-    const auto dateNumber = [&](int ordinal) { return RoundHalfEven(record.number(ordinal)); };
-    return {dateNumber(f.birthDate), dateNumber(f.monitoringStart), dateNumber(f.monitoringEnd),
-            record.dateParts(f.monitoringStart), record.dateParts(f.monitoringEnd)};
+    return {DateNumber(record, f.birthDate), DateNumber(record, f.monitoringStart),
+            DateNumber(record, f.monitoringEnd), record.date(f.monitoringStart),
+            record.date(f.monitoringEnd)};
 }
 
 /// The record type's own ordinals of ID_Type and Employee_ID; both 0 for other types.
@@ -120,8 +131,6 @@ IdentityFields IdentityFieldsOf(const RecordContext& record) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 /// Whether the text, upper-cased, contains the upper-case word.
 bool ContainsUpper(std::string_view text, std::string_view word) {
     if (word.size() > text.size()) return false;
@@ -133,11 +142,24 @@ bool ContainsUpper(std::string_view text, std::string_view word) {
     return false;
 }
 
-bool LooksLikeTestData(std::string_view name) {
+}  // namespace
+
+bool LooksLikeTestData(std::string_view name, const char* readableEnd) {
+    // A name within one block: every letter of both words is compared at once, and a word is
+    // where its letters' masks, each shifted by its place in the word, all hold.
+    if (!name.empty() && name.size() <= kBlockSize &&
+        readableEnd - name.data() >= std::ptrdiff_t{kBlockSize}) {
+        const ByteBlock folded = LoadBlock(name.data()) | 0x20;
+        const std::uint32_t inName = FirstBytes(name.size());
+        const auto letter = [&](char lower) { return MaskOf(folded == lower) & inName; };
+        const std::uint32_t t = letter('t');
+        const std::uint32_t test = t & (letter('e') >> 1) & (letter('s') >> 2) & (t >> 3);
+        const std::uint32_t train =
+            t & (letter('r') >> 1) & (letter('a') >> 2) & (letter('i') >> 3) & (letter('n') >> 4);
+        return (test | train) != 0;
+    }
     return ContainsUpper(name, "TEST") || ContainsUpper(name, "TRAIN");
 }
-
-}  // namespace
 
 void CheckDates(RecordContext& record) {
     const KnownFields::Dose& fields = record.environment().fields.dose;
@@ -149,18 +171,23 @@ void CheckDates(RecordContext& record) {
     }
 }
 
-bool CheckSingleMonitoringPeriod(const RecordContext& record) {
+void CheckSingleMonitoringPeriod(RecordContext& record) {
+    if (!record.on(kMultipleDosePeriods.code)) return;
     const CheckEnvironment& environment = record.environment();
     const KnownFields::Dose& fields = environment.fields.dose;
     const PersonKey key =
         MakePersonKey(record.value(fields.idType), record.value(fields.employeeId));
     // A later date has the smaller day number, so the period runs from the end's day number up
     // to the start's; with the start after the end it is empty and holds no other record.
-    const auto low = static_cast<std::int32_t>(
-        DayNumber(record.dateParts(fields.monitoringEnd), environment.runStart));
-    const auto high = static_cast<std::int32_t>(
-        DayNumber(record.dateParts(fields.monitoringStart), environment.runStart));
-    return !environment.doses.periodSharedAt(record.dosePosition(), key, low, high);
+    const auto low =
+        static_cast<std::int32_t>(record.days().dayNumber(record.date(fields.monitoringEnd)));
+    const auto high =
+        static_cast<std::int32_t>(record.days().dayNumber(record.date(fields.monitoringStart)));
+    if (environment.doses.periodSharedAt(record.dosePosition(), key, low, high)) {
+        // Points at the record type: the fault lies with the record as a whole.
+        record.report(kMultipleDosePeriods, kRecordTypeField, kRecordTypeCharacter,
+                      kMultipleDosePeriods.message);
+    }
 }
 
 void CheckSsn(RecordContext& record) {
@@ -179,8 +206,10 @@ void CheckSsn(RecordContext& record) {
 void CheckTestNames(RecordContext& record) {
     if (!record.on(kTestName.code)) return;
     const KnownFields::Dose& fields = record.environment().fields.dose;
-    if (!LooksLikeTestData(record.value(fields.firstName)) &&
-        !LooksLikeTestData(record.value(fields.lastName))) {
+    const std::string_view line = record.record();
+    const char* lineEnd = line.data() + line.size();
+    if (!LooksLikeTestData(record.value(fields.firstName), lineEnd) &&
+        !LooksLikeTestData(record.value(fields.lastName), lineEnd)) {
         return;
     }
     // Points just before the last name: the separator after the first name.

@@ -1,49 +1,59 @@
 #include "engine/registration.h"
 
 #include "config/number.h"
-#include "engine/date_value.h"
-#include "engine/record_context.h"
 
 namespace talveron {
 
+namespace {
+
+/// The span of field k of a layout; empty when the layout lacks it.
+FieldSlice SpanOf(const RecordLayout& layout, int ordinal) {
+    const FieldDef* field = layout.field(ordinal);
+    return field ? FieldSlice::Of(*field) : FieldSlice{};
+}
+
+}  // namespace
+
 DoseRegistration::DoseRegistration(const LayoutTable& layouts, const KnownFields& fields,
                                    const LocalDateTime& runStart, DoseRegister& doses)
-    : layouts_(layouts), fields_(fields), runStart_(runStart), doses_(doses) {}
-
-std::string_view DoseRegistration::value(std::string_view line, const RecordLayout& layout,
-                                         int ordinal) {
-    const FieldDef* field = layout.field(ordinal);
-    return field ? FieldValue(line, *field) : std::string_view{};
+    : days_(runStart), doses_(doses) {
+    const RecordLayout& dose = layouts.of(RecordType::Dose);
+    const KnownFields::Dose& known = fields.dose;
+    dose_ = {SpanOf(dose, known.idType),
+             SpanOf(dose, known.employeeId),
+             SpanOf(dose, known.monitoringStart),
+             SpanOf(dose, known.monitoringEnd),
+             SpanOf(dose, known.cede),
+             SpanOf(dose, known.cde),
+             SpanOf(dose, known.tede)};
+    intake_ = SpanOf(layouts.of(RecordType::Intake), fields.intake.intake);
 }
 
 RegisteredLine DoseRegistration::read(std::string_view line) const {
     if (IsDoseLine(line)) return readDose(line);
-    if (line.size() >= 41 && line[40] == 'I') return readIntake(line);
+    if (IsIntakeLine(line)) return readIntake(line);
     return {};
 }
 
 RegisteredLine DoseRegistration::readDose(std::string_view line) const {
-    // Only the six fields the dose list needs are cut out of the line.
-    const RecordLayout& layout = layouts_.of(RecordType::Dose);
-    const KnownFields::Dose& dose = fields_.dose;
-    const auto field = [&](int ordinal) { return value(line, layout, ordinal); };
+    // Only the fields the dose list needs are cut out of the line.
+    const auto field = [&](FieldSlice span) { return FieldValue(line, span); };
     RegisteredLine registered;
     registered.kind = RegisteredLine::Kind::Dose;
     DoseListEntry& entry = registered.dose;
-    entry.key = MakePersonKey(field(dose.idType), field(dose.employeeId));
-    entry.tede = ParseNumber(field(dose.tede));
-    entry.startDays = static_cast<std::int32_t>(DayNumber(field(dose.monitoringStart), runStart_));
-    entry.endDays = static_cast<std::int32_t>(DayNumber(field(dose.monitoringEnd), runStart_));
-    registered.cede = ParseNumber(field(dose.cede));
-    registered.cde = ParseNumber(field(dose.cde));
+    entry.key = MakePersonKey(field(dose_.idType), field(dose_.employeeId));
+    entry.tede = ParseNumber(field(dose_.tede));
+    entry.startDays = static_cast<std::int32_t>(days_.dayNumber(field(dose_.monitoringStart)));
+    entry.endDays = static_cast<std::int32_t>(days_.dayNumber(field(dose_.monitoringEnd)));
+    registered.cede = ParseNumber(field(dose_.cede));
+    registered.cde = ParseNumber(field(dose_.cde));
     return registered;
 }
 
 RegisteredLine DoseRegistration::readIntake(std::string_view line) const {
     RegisteredLine registered;
     registered.kind = RegisteredLine::Kind::Intake;
-    registered.intake =
-        ParseNumber(value(line, layouts_.of(RecordType::Intake), fields_.intake.intake));
+    registered.intake = ParseNumber(FieldValue(line, intake_));
     return registered;
 }
 

@@ -5,8 +5,11 @@
 
 #include "config/record_layout.h"
 #include "engine/calendar.h"
+#include "engine/date_value.h"
 #include "engine/dose_register.h"
+#include "engine/field_value.h"
 #include "engine/known_fields.h"
+#include "engine/record_type.h"
 
 namespace talveron {
 
@@ -26,6 +29,7 @@ struct RegisteredLine {
 /// it are apart, so that lines can be read on several threads and added in file order.
 class DoseRegistration {
 public:
+    /// Reads the layouts and the run start once.
     DoseRegistration(const LayoutTable& layouts, const KnownFields& fields,
                      const LocalDateTime& runStart, DoseRegister& doses);
 
@@ -39,14 +43,17 @@ public:
     }
 
 private:
+    /// Where the fields the registration reads lie; an absent field has an empty span.
+    struct DoseSpans {
+        FieldSlice idType, employeeId, monitoringStart, monitoringEnd, cede, cde, tede;
+    };
+
     RegisteredLine readDose(std::string_view line) const;
     RegisteredLine readIntake(std::string_view line) const;
-    /// The trimmed value of field k of a layout; empty when the layout lacks it.
-    static std::string_view value(std::string_view line, const RecordLayout& layout, int ordinal);
 
-    const LayoutTable& layouts_;
-    const KnownFields& fields_;
-    const LocalDateTime& runStart_;
+    DoseSpans dose_;
+    FieldSlice intake_;
+    DayCounter days_;
     DoseRegister& doses_;
     std::int64_t lastDoseLine_ = 0;
 };

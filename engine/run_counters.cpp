@@ -1,5 +1,7 @@
 #include "engine/run_counters.h"
 
+#include <charconv>
+
 namespace talveron {
 
 void RunCounters::countRecord(char recordType, std::int64_t errors, std::int64_t warnings) {
@@ -31,14 +33,22 @@ std::string FormatGrouped(std::int64_t value) {
     const bool negative = value < 0;
     const auto magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
                                     : static_cast<unsigned long long>(value);
-    const std::string digits = std::to_string(magnitude);
-    std::string grouped;
-    grouped.reserve(digits.size() + digits.size() / 3 + 1);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
+    char digits[20];
+    const auto digitCount = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    char grouped[27];  // a sign, 20 digits and 6 separators
+    std::size_t length = 0;
+    if (negative) grouped[length++] = '-';
+    // The first group takes what is left over by the groups of three.
+    std::size_t groupEnd = digitCount % 3 == 0 ? 3 : digitCount % 3;
+    for (std::size_t i = 0; i < digitCount; ++i) {
+        if (i == groupEnd) {
+            grouped[length++] = ',';
+            groupEnd += 3;
+        }
+        grouped[length++] = digits[i];
     }
-    return negative ? "-" + grouped : grouped;
+    return std::string(grouped, length);
 }
 
 }  // namespace talveron

@@ -78,15 +78,17 @@ std::int64_t ReferenceDayNumber(const std::chrono::year_month_day& date,
 }
 
 std::string CheckDate(std::string_view text, const LocalDateTime& runStart) {
-    const DateParts parts = ReadDateParts(text);
+    const CalendarDate read = ReadCalendarDate(text);
+    const DateParts& parts = read.parts;
     const DateParts general{ParseNumber(Characters(text, 0, 4)),
                             ParseNumber(Characters(text, 4, 2)),
                             ParseNumber(Characters(text, 6, 2))};
-    if (parts.year != general.year || parts.month != general.month || parts.day != general.day) {
+    if (parts.year != general.year || parts.month != general.month || parts.day != general.day ||
+        read.real != general.valid()) {
         return "the parts of \"" + std::string(text) + "\" differ from their numbers";
     }
     const std::int64_t dayNumber = DayNumber(text, runStart);
-    if (!parts.valid()) {
+    if (!read.real) {
         return dayNumber == 0 ? ""
                               : "\"" + std::string(text) + "\" is no date, yet has a day number";
     }

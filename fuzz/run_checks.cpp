@@ -12,6 +12,7 @@
 #include "config/option_settings.h"
 #include "config/record_layout.h"
 #include "config/value_lists.h"
+#include "fuzz/field_scan_checks.h"
 #include "run/validation_run.h"
 
 namespace talveron {
@@ -195,6 +196,9 @@ std::string CheckRun(const Configuration& configuration, std::string_view load,
     if (!WriteBytes(directory / kLoadName, load) ||
         !WriteBytes(directory / kNeighbourName, kNeighbourBytes)) {
         return "the work directory cannot be written";
+    }
+    if (std::string problem = CheckFieldScans(configuration.layouts, load); !problem.empty()) {
+        return problem;
     }
     const RunRecord first = Validate(configuration, directory, 1, kDefaultChunkBytes);
     if (std::string problem = CheckStatus(first, load); !problem.empty()) return problem;

@@ -10,11 +10,12 @@ namespace talveron {
 inline constexpr std::string_view kLoadFileMarker = "\n@@LOAD@@\n";
 
 /// Validates the input as a load file with the shipped production configuration, twice, in the
-/// work directory with a fixed clock, and checks the outcome: the status fits the file; every
-/// line is checked and counted; every counted finding is reported; the results file holds the
-/// findings, numbered, each on a line of the file, and its trailer; the report is written when
-/// it should be; no file but the two outputs appears and the load file and its neighbour keep
-/// their bytes; the second run writes the same bytes. Returns the first broken invariant, or empty.
+/// work directory with a fixed clock, and checks the outcome (after CheckFieldScans of the lines):
+/// the status fits the file; every line is checked and counted; every counted finding is reported;
+/// the results file holds the findings, numbered, each on a line of the file, and its trailer; the
+/// report is written when it should be; no file but the two outputs appears and the load file and
+/// its neighbour keep their bytes; the second run writes the same bytes. Returns the first broken
+/// invariant, or empty.
 std::string CheckRunWithProductionConfiguration(std::string_view input,
                                                 const std::filesystem::path& workDirectory);
 

@@ -1,7 +1,9 @@
 #include "report/summary_report.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,53 +1,60 @@
 #include "run/results_file.h"
 
+#include <algorithm>
 #include <charconv>
+
+#include "engine/record_type.h"
 
 namespace talveron {
 
 namespace {
 
-void AppendNumber(std::string& out, std::int64_t value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
+/// The most characters a 64-bit number takes, its sign included.
+constexpr std::size_t kNumberWidth = 20;
+
+char* Put(char* at, std::string_view text) {
+    // copy_n, not memcpy: an empty view may have no data at all.
+    return std::copy_n(text.data(), text.size(), at);
 }
 
-void AppendLine(std::string& out, std::string_view key, std::string_view value) {
-    out += key;
-    out += value;
-    out += "\r\n";
-}
-
-void AppendNumberLine(std::string& out, std::string_view key, std::int64_t value) {
-    out += key;
-    AppendNumber(out, value);
-    out += "\r\n";
+char* PutNumber(char* at, std::int64_t value) {
+    return std::to_chars(at, at + kNumberWidth, value).ptr;
 }
 
 }  // namespace
 
 void AppendFindingSection(std::string& out, std::int64_t number, const Finding& finding) {
-    out += "\r\n[";
-    AppendNumber(out, number);
-    out += "]\r\n";
-    AppendNumberLine(out, "Line=", finding.lineNumber);
-    AppendNumberLine(out, "Col=", finding.column);
-    AppendNumberLine(out, "Char=", finding.character);
-    AppendLine(out, "Msg=", finding.message);
-    AppendLine(out, "Data=", finding.record);
-    std::string_view type;
-    if (finding.headerType) {
-        type = "H";
-    } else if (finding.record.size() >= 41) {
-        type = finding.record.substr(40, 1);
-    }
-    AppendLine(out, "Type=", type);
-    AppendLine(out, "Level=", LevelText(finding.level));
+    constexpr std::string_view kOpen = "\r\n[", kLine = "]\r\nLine=", kCol = "\r\nCol=",
+                               kChar = "\r\nChar=", kMsg = "\r\nMsg=", kData = "\r\nData=",
+                               kType = "\r\nType=", kLevel = "\r\nLevel=", kEnd = "\r\n";
+    constexpr std::size_t kKeys = kOpen.size() + kLine.size() + kCol.size() + kChar.size() +
+                                  kMsg.size() + kData.size() + kType.size() + kLevel.size() +
+                                  kEnd.size();
+    const std::string_view type =
+        finding.headerType ? std::string_view("H") : StatedRecordType(finding.record);
+    const std::string_view level = LevelText(finding.level);
+    // Sized once for the longest it can be, written in place, then cut to what was written: a
+    // section costs a few copies instead of twenty appends.
+    const std::size_t start = out.size();
+    out.resize(start + kKeys + 4 * kNumberWidth + finding.message.size() + finding.record.size() +
+               type.size() + level.size());
+    char* at = out.data() + start;
+    at = PutNumber(Put(at, kOpen), number);
+    at = PutNumber(Put(at, kLine), finding.lineNumber);
+    at = PutNumber(Put(at, kCol), finding.column);
+    at = PutNumber(Put(at, kChar), finding.character);
+    at = Put(Put(at, kMsg), finding.message);
+    at = Put(Put(at, kData), finding.record);
+    at = Put(Put(at, kType), type);
+    at = Put(Put(Put(at, kLevel), level), kEnd);
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 void AppendResultsTrailer(std::string& out, std::int64_t count) {
-    out += "[ERROR]\r\n";
-    AppendNumberLine(out, "Count=", count);
+    char digits[kNumberWidth];
+    out += "[ERROR]\r\nCount=";
+    out.append(digits, PutNumber(digits, count));
+    out += "\r\n";
 }
 
 }  // namespace talveron

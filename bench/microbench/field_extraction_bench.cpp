@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bench/microbench/sample_load.h"
-#include "engine/record_context.h"
+#include "engine/check_plan.h"
 
 namespace talveron::bench {
 namespace {
@@ -13,14 +13,14 @@ namespace {
 void ExtractRecords(benchmark::State& state, char type, RecordType layoutType) {
     const SampleLoad sample(20'000);
     const std::vector<std::string_view> records = sample.linesOfType(type);
-    const RecordLayout& layout = sample.layouts().of(layoutType);
-    std::vector<std::string_view> values;
+    const CheckPlan plan(sample.layouts(), sample.options());
+    std::vector<std::string_view> values(plan.of(layoutType).steps.size());
     std::size_t next = 0;
     std::int64_t bytes = 0;
     for (auto _ : state) {
         const std::string_view record = records[next];
         next = next + 1 == records.size() ? 0 : next + 1;
-        ExtractFields(record, layout, values);
+        ExtractFields(record, plan.of(layoutType), values);
         benchmark::DoNotOptimize(values.data());
         bytes += static_cast<std::int64_t>(record.size());
     }

@@ -37,12 +37,11 @@ void ValidateDoseRecords(benchmark::State& state, FaultShare faults) {
     const SampleLoad sample(20'000, Shape::Normal, faults);
     Checking checking(sample);
     RecordContext context(checking.environment, checking.sink);
-    const RecordLayout& layout = sample.layouts().of(RecordType::Dose);
     const std::vector<std::string_view> records = sample.linesOfType('D');
     std::size_t next = 0;
     for (auto _ : state) {
         context.begin(records[next], static_cast<std::int64_t>(next + 2), 'D');
-        context.extract(layout);
+        context.extract(RecordType::Dose);
         ValidateFields(context);
         next = next + 1 == records.size() ? 0 : next + 1;
     }
