@@ -1,0 +1,13 @@
+#pragma once
+
+#include "report/finding_groups.h"
+#include "report/html_report.h"
+#include "run/run_outcome.h"
+
+namespace talveron {
+
+/// What the HTML report shows of a run: its load path, how it ended, its counters, header and
+/// summary figures, and `findings` (which must outlive the section; null: none gathered).
+HtmlFileSection HtmlSectionOf(const RunOutcome& outcome, const FindingGroups* findings);
+
+}  // namespace talveron
