@@ -20,7 +20,7 @@
 #include "config/profile_file.h"
 #include "config/run_configuration.h"
 #include "report/html_report.h"
-#include "run/html_section.h"
+#include "run/run_html_report.h"
 #include "run/validation_run.h"
 #include "talveron/version.h"
 
@@ -69,11 +69,9 @@ bool WriteHtml(const std::filesystem::path& path, const CliOptions& options,
             report.files.push_back(std::move(section));
         }
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out && WriteHtmlReport(out, report) && out.flush()) return true;
-    err << kProgram << ": cannot write the HTML report " << QuotedPath(path) << ": "
-        << std::strerror(errno != 0 ? errno : EIO) << '\n';
-    return false;
+    const Status saved = SaveHtmlReport(path, report);
+    if (!saved.ok()) err << kProgram << ": " << saved.message() << '\n';
+    return saved.ok();
 }
 
 /// Reads the baseline and pairs its files with the load files; false, with the reason on `err`,

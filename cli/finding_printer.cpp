@@ -137,11 +137,6 @@ std::string FindingText(const PrintedFinding& finding, const TerminalColors& col
            ']';
 }
 
-std::string BaselineCountsText(const BaselineCounts& counts) {
-    return std::to_string(counts.fixed) + " fixed, " + std::to_string(counts.added) + " new, " +
-           std::to_string(counts.unchanged) + " unchanged";
-}
-
 std::unique_ptr<FindingPrinter> MakeFindingPrinter(OutputFormat format,
                                                    const TerminalColors& colors,
                                                    const PrinterSettings& settings) {

@@ -92,7 +92,4 @@ std::string FindingPosition(const PrintedFinding& finding);
 /// "error: MESSAGE [CODE]" or "warning: ...", the level coloured when colour is on.
 std::string FindingText(const PrintedFinding& finding, const TerminalColors& colors);
 
-/// "2 fixed, 3 new, 40 unchanged".
-std::string BaselineCountsText(const BaselineCounts& counts);
-
 }  // namespace talveron

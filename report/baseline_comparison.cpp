@@ -16,6 +16,11 @@ std::string_view BaselineStateName(BaselineState state) {
     return "fixed";
 }
 
+std::string BaselineCountsText(const BaselineCounts& counts) {
+    return std::to_string(counts.fixed) + " fixed, " + std::to_string(counts.added) + " new, " +
+           std::to_string(counts.unchanged) + " unchanged";
+}
+
 BaselineComparison::BaselineComparison(std::span<const IdentityDigest> earlier)
     : taken_(earlier.size(), 0), matched_(earlier.size(), false) {
     sorted_.reserve(earlier.size());

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -26,6 +27,9 @@ struct BaselineCounts {
     std::int64_t added = 0;  ///< new
     std::int64_t unchanged = 0;
 };
+
+/// "2 fixed, 3 new, 40 unchanged".
+std::string BaselineCountsText(const BaselineCounts& counts);
 
 /// Matches the findings of a run with those of an earlier run of the load file. The findings of
 /// the run come in file order; each takes the first earlier finding of the same identity, in the

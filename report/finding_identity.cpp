@@ -9,25 +9,28 @@ namespace talveron {
 
 namespace {
 
-/// FNV-1a over bytes, each part ended by a byte no text part holds, so that parts cannot run
-/// into each other.
+/// FNV-1a over parts, each ended by a byte no text part holds, so that parts cannot run into
+/// each other.
 class Digest {
 public:
     void add(std::string_view bytes) {
-        for (const char c : bytes) byte(static_cast<unsigned char>(c));
-        byte(0);
+        value_ = Fnv1a(std::string_view("", 1), Fnv1a(bytes, value_));
     }
     IdentityDigest value() const { return value_; }
 
 private:
-    void byte(unsigned char c) {
-        value_ ^= c;
-        value_ *= 0x100000001b3ULL;
-    }
-    IdentityDigest value_ = 0xcbf29ce484222325ULL;
+    IdentityDigest value_ = Fnv1a({});
 };
 
 }  // namespace
+
+std::uint64_t Fnv1a(std::string_view bytes, std::uint64_t state) {
+    for (const char c : bytes) {
+        state ^= static_cast<unsigned char>(c);
+        state *= 0x100000001b3ULL;
+    }
+    return state;
+}
 
 bool HasPerson(char recordType) {
     return recordType == 'D' || recordType == 'I' || recordType == 'C';

@@ -30,6 +30,10 @@ bool HasPerson(char recordType);
 /// identities share one about once in 2^64. Stable across runs and program versions.
 using IdentityDigest = std::uint64_t;
 
+/// 64-bit FNV-1a of `bytes`, going on from `state` (the offset basis for a start), as identities
+/// are digested.
+std::uint64_t Fnv1a(std::string_view bytes, std::uint64_t state = 0xcbf29ce484222325ULL);
+
 /// The digest of an identity: of its record type, its person key as MakePersonKey forms it, its
 /// monitoring period, its check code's name and its field name. With `personMasked`, an SSN
 /// Employee_ID counts as masking shows it, so that a finding compares with one printed masked.
