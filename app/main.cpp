@@ -68,10 +68,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path helpDirectory =
         (std::filesystem::path(QApplication::applicationDirPath().toStdString()) / kHelpFromProgram)
             .lexically_normal();
-    talveron::MainWindow window(
-        {dialogs, opener, clock,
-         talveron::ConfigurationDirectory([](const char* name) { return std::getenv(name); }),
-         helpDirectory});
+    const auto environment = [](const char* name) { return std::getenv(name); };
+    talveron::MainWindow window({dialogs, opener, clock,
+                                 talveron::ConfigurationDirectory(environment), helpDirectory,
+                                 talveron::StateDirectory(environment)});
     window.show();
     if (!command.loadFile.empty()) {
         const QString loadPath =

@@ -1,13 +1,13 @@
 #include "cli/cli.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "cli/baseline_file.h"
 #include "cli/batch.h"
 #include "cli/cli_observer.h"
 #include "cli/cli_options.h"
@@ -20,6 +20,7 @@
 #include "config/profile_file.h"
 #include "config/run_configuration.h"
 #include "report/html_report.h"
+#include "run/run_html_report.h"
 #include "run/validation_run.h"
 #include "talveron/version.h"
 
@@ -47,44 +48,49 @@ struct FileResult {
     std::unique_ptr<FindingGroups> groups;
 };
 
-std::string RunDate(const CliOptions& options, const Clock& clock) {
-    const LocalDateTime moment = options.asOf ? *options.asOf : clock.now();
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", moment.year, moment.month,
-                  moment.day, moment.hour, moment.minute);
-    return text;
-}
-
 /// Writes the HTML report of every file; false, with the reason on `err`, when it failed.
 bool WriteHtml(const std::filesystem::path& path, const CliOptions& options,
-               const std::vector<FileResult>& results, const Clock& clock, std::ostream& err) {
+               const std::vector<FileResult>& results, const PersonalDataMask* mask,
+               const Clock& clock, std::ostream& err) {
     HtmlReport report{std::string(kProgram) + ' ' + std::string(kVersion),
-                      RunDate(options, clock),
-                      options.mask,
+                      HtmlReportDate(options.asOf ? *options.asOf : clock.now()),
+                      mask,
                       {}};
     for (std::size_t index = 0; index < results.size(); ++index) {
         const FileResult& result = results[index];
-        HtmlFileSection section;
-        section.loadPath = options.loadFiles[index].string();
         if (result.outcome) {
-            const RunOutcome& outcome = *result.outcome;
-            section.loadPath = outcome.paths.load.string();
-            section.outcome = StatusLine(outcome);
-            section.errorsOrStopped = ExitStatusOf(outcome) != 0;
-            section.counters = outcome.counters;
-            section.header = outcome.header;
-            section.summary = outcome.summary;
+            report.files.push_back(HtmlSectionOf(*result.outcome, result.groups.get()));
         } else {
+            HtmlFileSection section;
+            section.loadPath = options.loadFiles[index].string();
             section.outcome = "not validated";
             section.errorsOrStopped = true;
+            section.findings = result.groups.get();
+            report.files.push_back(std::move(section));
         }
-        section.findings = result.groups.get();
-        report.files.push_back(std::move(section));
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out && WriteHtmlReport(out, report) && out.flush()) return true;
-    err << kProgram << ": cannot write the HTML report " << QuotedPath(path) << ": "
-        << std::strerror(errno != 0 ? errno : EIO) << '\n';
+    const Status saved = SaveHtmlReport(path, report);
+    if (!saved.ok()) err << kProgram << ": " << saved.message() << '\n';
+    return saved.ok();
+}
+
+/// Reads the baseline and pairs its files with the load files; false, with the reason on `err`,
+/// when it cannot be read, is not a JSON output or cannot be paired.
+bool ReadBaselineFile(const std::filesystem::path& path,
+                      std::span<const std::filesystem::path> loadFiles,
+                      std::vector<EarlierFile>& files, std::vector<const EarlierFile*>& pairs,
+                      std::ostream& err) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        err << kProgram << ": cannot read the baseline " << QuotedPath(path) << ": "
+            << std::strerror(errno != 0 ? errno : EIO) << '\n';
+        return false;
+    }
+    std::string refusal = ReadBaseline(in, files);
+    if (refusal.empty()) refusal = PairWithBaseline(files, loadFiles, pairs);
+    if (refusal.empty()) return true;
+    err << kProgram << ": the baseline " << QuotedPath(path)
+        << " is not usable as the output of talveron-cli --format json: " << refusal << '\n';
     return false;
 }
 
@@ -151,14 +157,25 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
             return 2;
         }
     }
+    std::vector<EarlierFile> earlierFiles;
+    std::vector<const EarlierFile*> earlier;
+    if (options.baselinePath &&
+        !ReadBaselineFile(*options.baselinePath, options.loadFiles, earlierFiles, earlier, err))
+        return 2;
     std::vector<std::vector<std::string>> keys;
     for (const auto& file : options.loadFiles)
         keys.push_back(TouchedKeys(file.string(), inputs.outputs));
     const TerminalColors colors(ColorWanted(options, environment));
-    const std::unique_ptr<FindingPrinter> printer = MakeFindingPrinter(options.format, colors);
+    // --quiet drops the text format's summary, and with it the comparison printed after it.
+    const std::unique_ptr<FindingPrinter> printer =
+        options.format == OutputFormat::Text && options.quiet
+            ? nullptr
+            : MakeFindingPrinter(options.format, colors,
+                                 {options.baselinePath.has_value(), options.mask});
     if (printer) printer->start(out);
     const std::optional<PersonalDataMask> mask =
         options.mask ? std::optional<PersonalDataMask>(configuration.layouts) : std::nullopt;
+    const FindingIdentifier identifier(configuration.layouts);
     // Findings printed to the terminal show the progress themselves; several files at once
     // would fight over one line.
     const bool showProgress =
@@ -177,7 +194,7 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
             result.groups = std::make_unique<FindingGroups>(configuration.layouts);
         RunOutcome outcome;
         outcome.paths = DeriveRunPaths(file);
-        int status = 2;
+        FileEnd end{2, std::nullopt};
         // An interrupt ends the runs under way; the files after them are not begun.
         if (cancel.requested()) {
             outcome.status = RunStatus::Cancelled;
@@ -191,8 +208,14 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
                                      unknown ? 0 : static_cast<std::int64_t>(size),
                                      environment.terminalColumns);
                 }
-                CliObserver observer(filePrinter.get(), result.groups.get(),
+                CliObserver observer(identifier, filePrinter.get(), result.groups.get(),
                                      mask ? &*mask : nullptr, progress ? &*progress : nullptr);
+                const EarlierFile* before = options.baselinePath ? earlier[index] : nullptr;
+                std::optional<BaselineComparison> comparison;
+                if (options.baselinePath) {
+                    comparison.emplace(before ? before->digests() : std::vector<IdentityDigest>());
+                    observer.compareWith(*comparison, before && before->masked);
+                }
                 ValidationRun run(inputs, environment.clock, observer, cancel);
                 outcome = run.execute(file);
                 if (options.format == OutputFormat::Text && !options.quiet)
@@ -200,7 +223,19 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
                 for (const std::string& problem : RunProblems(outcome)) {
                     fileErr << kProgram << ": " << problem << '\n';
                 }
-                status = ExitStatusOf(outcome);
+                end.exitStatus = ExitStatusOf(outcome);
+                if (comparison) {
+                    end.baseline = comparison->counts();
+                    // Only a run that checked every line can tell what is gone.
+                    if (outcome.status == RunStatus::Validated) {
+                        for (const std::size_t position : comparison->fixed())
+                            observer.reportFixed(before->findings[position]);
+                    } else {
+                        end.baseline->fixed = 0;
+                    }
+                }
+                if (options.failOnNew && end.exitStatus < 2)
+                    end.exitStatus = observer.newErrors() > 0 ? 1 : 0;
             } catch (const std::exception& error) {
                 fileErr << kProgram << ": " << QuotedPath(file)
                         << " was not validated: " << error.what() << '\n';
@@ -208,14 +243,15 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
                 outcome.problem = QuotedPath(file) + " was not validated: " + error.what();
             }
         }
-        if (filePrinter) filePrinter->finished(outcome);
+        if (filePrinter) filePrinter->finished(outcome, end);
         if (environment.outputIsTerminal) fileOut.flush();
         result.outcome = std::move(outcome);
-        return status;
+        return end.exitStatus;
     };
     int status = RunGroups(keys.size(), GroupBySharedKeys(keys), options.jobs, validate, out, err);
     if (printer) printer->end(out);
-    if (options.htmlPath && !WriteHtml(*options.htmlPath, options, results, environment.clock, err))
+    if (options.htmlPath && !WriteHtml(*options.htmlPath, options, results, mask ? &*mask : nullptr,
+                                       environment.clock, err))
         status = 2;
     if (!out.flush()) {
         err << kProgram << ": cannot write to standard output: " << OutputFailure(out) << '\n';

@@ -30,6 +30,8 @@ enum OptionId : int {
     kColor,
     kHtml,
     kMask,
+    kBaseline,
+    kFailOnNew,
     kInstallConfig,
     kCheckConfig,
     kOutputDir,
@@ -38,7 +40,7 @@ enum OptionId : int {
 };
 
 constexpr char kShortOptions[] = ":hj:q";
-constexpr std::array<option, 16> kLongOptions{{
+constexpr std::array<option, 18> kLongOptions{{
     {"config", required_argument, nullptr, kConfig},
     {"as-of", required_argument, nullptr, kAsOf},
     {"jobs", required_argument, nullptr, kJobs},
@@ -47,6 +49,8 @@ constexpr std::array<option, 16> kLongOptions{{
     {"color", required_argument, nullptr, kColor},
     {"html", required_argument, nullptr, kHtml},
     {"mask", no_argument, nullptr, kMask},
+    {"baseline", required_argument, nullptr, kBaseline},
+    {"fail-on-new", no_argument, nullptr, kFailOnNew},
     {"quiet", no_argument, nullptr, kQuiet},
     {"install-config", no_argument, nullptr, kInstallConfig},
     {"check-config", no_argument, nullptr, kCheckConfig},
@@ -124,6 +128,13 @@ std::string Apply(int id, std::string_view value, CliOptions& options) {
         case kMask:
             options.mask = true;
             break;
+        case kBaseline:
+            if (value.empty()) return "--baseline needs a file";
+            options.baselinePath = value;
+            break;
+        case kFailOnNew:
+            options.failOnNew = true;
+            break;
         case kQuiet:
             options.quiet = true;
             break;
@@ -199,6 +210,8 @@ CliParse ParseCliOptions(std::span<const std::string> arguments) {
         parse.options.loadFiles.emplace_back(argv[static_cast<std::size_t>(i)]);
     if (parse.options.outputDir && parse.options.noOutputs)
         parse.error = "--output-dir and --no-outputs cannot be given together";
+    if (parse.options.failOnNew && !parse.options.baselinePath)
+        parse.error = "--fail-on-new needs --baseline";
     return parse;
 }
 
@@ -238,6 +251,14 @@ Options:
                         the Employee_ID of SSN records, the names and the birth date show
                         X for each letter and # for each digit, except the character a
                         finding points at; the *.err and *.dst files are never masked
+      --baseline OLD    compare with an earlier run: OLD is its --format json output.
+                        A finding is the same when its record type, person (ID_Type
+                        and Employee_ID), monitoring period, check code and field are;
+                        each finding printed is new or unchanged, each finding of OLD
+                        that none matches is printed as fixed, and the summary counts
+                        the three (the load file is compared with the file of OLD of
+                        its name, or with the only one)
+      --fail-on-new     with --baseline: exit with 1 only for an ERROR that is new
       --color WHEN      colour errors, warnings and counters of the text and gnu formats:
                         auto (when standard output is a terminal and NO_COLOR is not
                         set; the default), always or never
@@ -256,6 +277,8 @@ line while a file is validated (one file at a time only).
 Examples:
   talveron-cli -qj4 --format gnu incoming/*.dat
   talveron-cli --mask --html findings.html --format sarif faulty.dat > faulty.sarif
+  talveron-cli --format json --no-outputs lakeshore.dat > before.json
+  talveron-cli --baseline before.json --fail-on-new lakeshore.dat
 
 Exit status:
   0  every file was validated and no ERROR was counted
@@ -265,7 +288,8 @@ Exit status:
      run validating the same file
   130, 143  interrupted by SIGINT or SIGTERM: the runs under way were cancelled and their
      results files completed; a second signal ends at once
-With several files the highest status wins. --check-config exits with 0 when the
+With --fail-on-new, 1 only when an ERROR is new against the baseline. With several
+files the highest status wins. --check-config exits with 0 when the
 configuration has no problem, 1 when it has some, 2 when it cannot be read.
 )";
 }

@@ -27,6 +27,9 @@ struct CliOptions {
     ColorWhen color = ColorWhen::Auto;
     std::optional<std::filesystem::path> htmlPath;  ///< where the HTML report goes
     bool mask = false;                              ///< personal data masked in what is shown
+    /// The --format json output of an earlier run, whose findings the findings are compared with.
+    std::optional<std::filesystem::path> baselinePath;
+    bool failOnNew = false;  ///< exit status 1 only for an ERROR new against the baseline
     bool checkConfig = false;
     std::optional<std::filesystem::path> outputDir;  ///< where the outputs go instead
     bool noOutputs = false;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "cli/run_summary.h"
 #include "report/dose_ranges.h"
 
 namespace talveron {
@@ -89,43 +88,61 @@ Json Counters(const RunCounters& counters) {
     return named;
 }
 
+Json Baseline(const BaselineCounts& counts) {
+    return {{"fixed", counts.fixed}, {"new", counts.added}, {"unchanged", counts.unchanged}};
+}
+
+/// A text of the record, or null when records of its type have no such field.
+Json TextIf(bool present, std::string_view text) { return present ? Json(text) : Json(); }
+
 class JsonPrinter final : public FindingPrinter {
 public:
+    explicit JsonPrinter(bool masked) : masked_(masked) {}
+
     std::unique_ptr<FilePrinter> forFile(std::ostream& out, const std::string& file,
                                          std::size_t) const override {
-        return std::make_unique<File>(out, file);
+        return std::make_unique<File>(out, file, masked_);
     }
 
 private:
     class File final : public FilePrinter {
     public:
-        File(std::ostream& out, std::string file) : out_(out), file_(std::move(file)) {}
+        File(std::ostream& out, std::string file, bool masked)
+            : out_(out), file_(std::move(file)), masked_(masked) {}
 
-        void finding(const Finding& finding, const FindingPlace& place) override {
+        void finding(const PrintedFinding& finding) override {
+            const FindingIdentity& identity = finding.identity;
+            const bool person = HasPerson(identity.recordType);
+            const bool dose = identity.recordType == 'D';
             Json line;
             line["type"] = "finding";
             line["file"] = file_;
-            line["line"] = finding.lineNumber;
-            line["recordType"] = RecordTypeText(place);
-            line["field"] = finding.column;
-            line["fieldName"] = place.fieldName;
+            line["line"] = finding.line;
+            line["recordType"] = RecordTypeText(identity.recordType);
+            line["field"] = finding.field;
+            line["fieldName"] = identity.fieldName;
             line["character"] = finding.character;
-            line["span"] = {place.spanFirst, place.spanLast};
-            line["code"] = CheckCodeName(finding.code);
-            line["level"] = LevelText(finding.counted);
-            line["writtenLevel"] = LevelText(finding.level);
+            line["span"] = {finding.spanFirst, finding.spanLast};
+            line["code"] = CheckCodeName(identity.code);
+            line["level"] = LevelText(finding.level);
+            line["writtenLevel"] = LevelText(finding.writtenLevel);
             line["message"] = finding.message;
-            line["value"] = place.value;
+            line["value"] = finding.value;
+            line["idType"] = TextIf(person, identity.idType);
+            line["employeeId"] = TextIf(person, identity.employeeId);
+            line["monitoringStart"] = TextIf(dose, identity.monitoringStart);
+            line["monitoringEnd"] = TextIf(dose, identity.monitoringEnd);
+            if (finding.baseline) line["baseline"] = BaselineStateName(*finding.baseline);
             Write(out_, line);
         }
 
-        void finished(const RunOutcome& outcome) override {
+        void finished(const RunOutcome& outcome, const FileEnd& end) override {
             Json line;
             line["type"] = "summary";
             line["schema"] = kSummarySchema;
             line["file"] = outcome.paths.load.string();
             line["status"] = WordsOf(outcome.status).name;
-            line["exitStatus"] = ExitStatusOf(outcome);
+            line["exitStatus"] = end.exitStatus;
             if (!outcome.cancelReason.empty()) line["stopReason"] = outcome.cancelReason;
             if (!outcome.problem.empty()) line["problem"] = outcome.problem;
             line["counters"] = Counters(outcome.counters);
@@ -135,17 +152,24 @@ private:
                 {"report", outcome.reportWritten ? Json(outcome.paths.report.string()) : Json()}};
             line["header"] = outcome.header ? Header(*outcome.header) : Json();
             line["report"] = outcome.summary ? Figures(*outcome.summary) : Json();
+            line["masked"] = masked_;
+            if (end.baseline) line["baseline"] = Baseline(*end.baseline);
             Write(out_, line);
         }
 
     private:
         std::ostream& out_;
         std::string file_;
+        bool masked_;
     };
+
+    bool masked_;
 };
 
 }  // namespace
 
-std::unique_ptr<FindingPrinter> MakeJsonPrinter() { return std::make_unique<JsonPrinter>(); }
+std::unique_ptr<FindingPrinter> MakeJsonPrinter(bool masked) {
+    return std::make_unique<JsonPrinter>(masked);
+}
 
 }  // namespace talveron

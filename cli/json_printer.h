@@ -7,7 +7,8 @@
 namespace talveron {
 
 /// JSON Lines: one object per finding, then one summary object per file (schema 1, described in
-/// docs/file-formats.md and docs/talveron-cli.schema.json).
-std::unique_ptr<FindingPrinter> MakeJsonPrinter();
+/// docs/file-formats.md and docs/talveron-cli.schema.json); `masked`: the summary says that
+/// personal data is masked.
+std::unique_ptr<FindingPrinter> MakeJsonPrinter(bool masked);
 
 }  // namespace talveron

@@ -25,20 +25,6 @@ std::string Row(std::string_view caption, const RunCounters& counters, int row,
 
 }  // namespace
 
-std::string StatusLine(const RunOutcome& outcome) {
-    switch (outcome.status) {
-        case RunStatus::Validated:
-            return outcome.counters.totalErrors() == 0 ? "validated, no errors"
-                                                       : "validated, errors found";
-        case RunStatus::StoppedByLimit:
-            return "stopped automatically: " + outcome.cancelReason;
-        default:
-            break;
-    }
-    const RunStatusWords& words = WordsOf(outcome.status);
-    return std::string(words.message.empty() ? words.name : words.message);
-}
-
 void PrintRunSummary(std::ostream& out, const RunOutcome& outcome, const TerminalColors& colors) {
     out << outcome.paths.load.string() << '\n';
     const bool clean =
@@ -62,12 +48,6 @@ void PrintRunSummary(std::ostream& out, const RunOutcome& outcome, const Termina
     }
     out << "  Report:   "
         << (outcome.reportWritten ? outcome.paths.report.string() : "none written") << '\n';
-}
-
-int ExitStatusOf(const RunOutcome& outcome) {
-    if (!RunProblems(outcome).empty() || outcome.status == RunStatus::Cancelled) return 2;
-    if (outcome.status == RunStatus::StoppedByLimit || outcome.counters.totalErrors() > 0) return 1;
-    return 0;
 }
 
 }  // namespace talveron

@@ -11,11 +11,4 @@ namespace talveron {
 /// written; the status and the warnings and errors counted coloured when colour is on.
 void PrintRunSummary(std::ostream& out, const RunOutcome& outcome, const TerminalColors& colors);
 
-/// Exit status of one run: 0 validated without ERROR, 1 ERROR counted or stopped by a limit,
-/// 2 not validated or an output not written.
-int ExitStatusOf(const RunOutcome& outcome);
-
-/// How the run ended, for the operator: "validated, errors found", "stopped automatically: ..."
-std::string StatusLine(const RunOutcome& outcome);
-
 }  // namespace talveron

@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "cli/run_summary.h"
 #include "talveron/version.h"
 
 namespace talveron {
@@ -26,6 +25,11 @@ std::string AbsolutePath(const std::string& file) {
 }
 
 std::string_view SarifLevel(Level level) { return level == Level::Error ? "error" : "warning"; }
+
+/// SARIF's word for a finding's state: a fixed one is "absent" from this run.
+std::string_view SarifBaselineState(BaselineState state) {
+    return state == BaselineState::Fixed ? "absent" : BaselineStateName(state);
+}
 
 class SarifPrinter final : public FindingPrinter {
 public:
@@ -49,30 +53,34 @@ private:
             out_ << (index == 0 ? "" : ",\n") << R"({"results":[)";
         }
 
-        void finding(const Finding& finding, const FindingPlace& place) override {
-            Json region = {{"startLine", finding.lineNumber}};
-            if (place.spanFirst > 0) {
-                region["startColumn"] = place.spanFirst;
-                region["endColumn"] = place.spanLast + 1;
+        void finding(const PrintedFinding& finding) override {
+            Json region = {{"startLine", finding.line}};
+            if (finding.spanFirst > 0) {
+                region["startColumn"] = finding.spanFirst;
+                region["endColumn"] = finding.spanLast + 1;
             }
-            region["snippet"] = {{"text", finding.record}};
+            // A fixed finding of the baseline comes without its record.
+            if (finding.baseline != BaselineState::Fixed)
+                region["snippet"] = {{"text", finding.record}};
             Json result = {
-                {"ruleId", CheckCodeName(finding.code)},
+                {"ruleId", CheckCodeName(finding.identity.code)},
                 {"ruleIndex", ruleIndex(finding)},
-                {"level", SarifLevel(finding.counted)},
+                {"level", SarifLevel(finding.level)},
                 {"message", {{"text", finding.message}}},
                 {"locations",
                  {{{"physicalLocation",
                     {{"artifactLocation", {{"uri", uri_}, {"index", 0}}}, {"region", region}}}}}}};
+            if (finding.baseline) result["baselineState"] = SarifBaselineState(*finding.baseline);
             Json properties;
-            if (!place.fieldName.empty()) properties["field"] = place.fieldName;
+            if (!finding.identity.fieldName.empty())
+                properties["field"] = finding.identity.fieldName;
             if (finding.character > 0) properties["character"] = finding.character;
             if (!properties.empty()) result["properties"] = std::move(properties);
             out_ << (results_++ == 0 ? "\n" : ",\n") << Dump(result);
         }
 
-        void finished(const RunOutcome& outcome) override {
-            const int exitStatus = ExitStatusOf(outcome);
+        void finished(const RunOutcome& outcome, const FileEnd& end) override {
+            const int exitStatus = end.exitStatus;
             Json driver = {{"name", "talveron-cli"},
                            {"version", kVersion},
                            {"semanticVersion", kVersion},
@@ -89,21 +97,30 @@ private:
             out_ << "\n],\"tool\":" << Dump({{"driver", driver}})
                  << ",\"invocations\":" << Dump(Json::array({invocation}))
                  << ",\"artifacts\":" << Dump(Json::array({{{"location", {{"uri", uri_}}}}}))
-                 << ",\"columnKind\":\"unicodeCodePoints\"}";
+                 << ",\"columnKind\":\"unicodeCodePoints\"";
+            if (end.baseline) {
+                const BaselineCounts& counts = *end.baseline;
+                out_ << ",\"properties\":"
+                     << Dump({{"baseline",
+                               {{"fixed", counts.fixed},
+                                {"new", counts.added},
+                                {"unchanged", counts.unchanged}}}});
+            }
+            out_ << '}';
         }
 
     private:
         /// The rule of the finding's check code, added when the code is first found; the first
         /// finding's level stands as the rule's default.
-        std::size_t ruleIndex(const Finding& finding) {
-            const std::string_view code = CheckCodeName(finding.code);
+        std::size_t ruleIndex(const PrintedFinding& finding) {
+            const OptionKey key = finding.identity.code;
             for (std::size_t index = 0; index < codes_.size(); ++index) {
-                if (codes_[index] == finding.code) return index;
+                if (codes_[index] == key) return index;
             }
-            codes_.push_back(finding.code);
-            rules_.push_back({{"id", code},
-                              {"shortDescription", {{"text", DefinitionOf(finding.code).caption}}},
-                              {"defaultConfiguration", {{"level", SarifLevel(finding.counted)}}}});
+            codes_.push_back(key);
+            rules_.push_back({{"id", CheckCodeName(key)},
+                              {"shortDescription", {{"text", DefinitionOf(key).caption}}},
+                              {"defaultConfiguration", {{"level", SarifLevel(finding.level)}}}});
             return codes_.size() - 1;
         }
 

@@ -134,6 +134,16 @@ fs::path ConfigurationDirectory(const std::function<const char*(const char*)>& e
     return {};
 }
 
+fs::path StateDirectory(const std::function<const char*(const char*)>& environment) {
+    if (fs::path base = UsableDirectory(environment("XDG_STATE_HOME")); !base.empty()) {
+        return base / "talveron";
+    }
+    if (fs::path home = UsableDirectory(environment("HOME")); !home.empty()) {
+        return home / ".local" / "state" / "talveron";
+    }
+    return {};
+}
+
 Status LoadIniFile(const fs::path& path, IniDocument& document) {
     // O_NONBLOCK: opening a FIFO that has no writer must not hang; reads block again below.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

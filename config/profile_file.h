@@ -22,6 +22,11 @@ inline constexpr std::string_view kNoConfigurationDirectory =
 std::filesystem::path ConfigurationDirectory(
     const std::function<const char*(const char*)>& environment);
 
+/// The folder where the desktop program keeps what it remembers between runs (the findings of
+/// the last run of each load file): $XDG_STATE_HOME/talveron when set and absolute, else
+/// $HOME/.local/state/talveron; empty when neither is usable.
+std::filesystem::path StateDirectory(const std::function<const char*(const char*)>& environment);
+
 /// Reads an INI-format file whole. A missing file is reported as NotFound (callers that want the
 /// defaults then use an empty document); anything but a regular file (after following links:
 /// a folder, a device, a FIFO) as NotAFile, without blocking; other failures as ReadFailed.

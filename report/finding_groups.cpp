@@ -13,9 +13,10 @@ void FindingGroups::add(const Finding& finding, const FindingPlace& place) {
         group.fields.emplace_back(place.fieldName);
     if (group.kept.size() == kKeptFindingsPerCode) return;
     const char type[] = {place.recordType, 0};
-    group.kept.push_back({finding.lineNumber, finding.counted, std::string(finding.message),
-                          std::string(place.fieldName), std::string(finding.record),
-                          finding.character, LocateField(layouts_, type, finding.column)});
+    group.kept.push_back({finding.lineNumber, place.recordType, finding.counted,
+                          std::string(finding.message), std::string(place.fieldName),
+                          std::string(finding.record), finding.character,
+                          LocateField(layouts_, type, finding.column)});
 }
 
 std::vector<const FindingGroup*> FindingGroups::ordered() const {

@@ -18,6 +18,7 @@ inline constexpr std::size_t kKeptFindingsPerCode = 1000;
 /// One finding as a report shows it, owning its texts.
 struct KeptFinding {
     std::int64_t line = 0;
+    char recordType = 0;         ///< the type the dispatcher gave the record; 0 when none
     Level level = Level::Error;  ///< the level it was counted as
     std::string message;
     std::string fieldName;  ///< empty when the finding names no field

@@ -95,9 +95,12 @@ void AppendRecordByte(std::string& out, unsigned char c) {
     }
 }
 
-/// The record with the finding's field as a red band and its character red on yellow.
-std::string MarkedRecord(const KeptFinding& finding) {
-    const std::string_view record = finding.record;
+/// The record with the finding's field as a red band and its character red on yellow, masked
+/// when there is a mask.
+std::string MarkedRecord(const KeptFinding& finding, const PersonalDataMask* mask) {
+    const std::string masked =
+        mask ? mask->apply(finding.record, finding.recordType, finding.character) : std::string();
+    const std::string_view record = mask ? std::string_view(masked) : finding.record;
     const std::int32_t fieldFirst = finding.field.start;
     const std::int32_t fieldLast = finding.field.start + finding.field.length - 1;
     const std::int32_t anchor = finding.character > 0 ? finding.character : fieldFirst;
@@ -194,7 +197,8 @@ void WriteDistribution(std::ostream& out, const SummaryFigures& figures) {
         << FormatGrouped(figures.intakeRecords) << "</td></tr>\n</table></figure>\n";
 }
 
-void WriteGroup(std::ostream& out, const std::string& fileId, const FindingGroup& group) {
+void WriteGroup(std::ostream& out, const std::string& fileId, const FindingGroup& group,
+                const PersonalDataMask* mask) {
     const std::string code(DefinitionOf(group.code).name);
     const std::string id = fileId + "-" + code;
     std::string fields;
@@ -224,7 +228,7 @@ void WriteGroup(std::ostream& out, const std::string& fileId, const FindingGroup
         out << "<span class=\"msg\">" << Html(finding.message) << "</span>";
         if (finding.character > 0)
             out << " <span class=\"pos\">(character " << finding.character << ")</span>";
-        out << "<pre class=\"rec\">" << MarkedRecord(finding) << "</pre></li>\n";
+        out << "<pre class=\"rec\">" << MarkedRecord(finding, mask) << "</pre></li>\n";
     }
     out << "</ol>\n";
     const auto rest = group.count() - static_cast<std::int64_t>(group.kept.size());
@@ -235,7 +239,8 @@ void WriteGroup(std::ostream& out, const std::string& fileId, const FindingGroup
     out << "</details>\n";
 }
 
-void WriteFile(std::ostream& out, const HtmlFileSection& file, std::size_t index) {
+void WriteFile(std::ostream& out, const HtmlFileSection& file, std::size_t index,
+               const PersonalDataMask* mask) {
     const std::string id = "file-" + std::to_string(index + 1);
     out << "<section class=\"file\" id=\"" << id << "\">\n<h2>" << Html(file.loadPath)
         << "</h2>\n<p class=\"outcome " << (file.errorsOrStopped ? "bad" : "good") << "\">"
@@ -253,7 +258,7 @@ void WriteFile(std::ostream& out, const HtmlFileSection& file, std::size_t index
     const std::vector<const FindingGroup*> groups =
         file.findings ? file.findings->ordered() : std::vector<const FindingGroup*>();
     if (groups.empty()) out << "<p class=\"none\">No findings.</p>\n";
-    for (const FindingGroup* group : groups) WriteGroup(out, id, *group);
+    for (const FindingGroup* group : groups) WriteGroup(out, id, *group, mask);
     out << "</section>\n";
 }
 
@@ -295,6 +300,13 @@ void WriteFilterBox(std::ostream& out, const HtmlReport& report) {
 
 }  // namespace
 
+std::string HtmlReportDate(const LocalDateTime& moment) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", moment.year, moment.month,
+                  moment.day, moment.hour, moment.minute);
+    return text;
+}
+
 bool WriteHtmlReport(std::ostream& out, const HtmlReport& report) {
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -304,7 +316,7 @@ bool WriteHtmlReport(std::ostream& out, const HtmlReport& report) {
            "<p class=\"meta\">"
         << Html(report.producedBy) << " &middot; " << Html(report.date) << " &middot; "
         << report.files.size() << " load file" << (report.files.size() == 1 ? "" : "s");
-    if (report.masked) out << " &middot; personal data masked";
+    if (report.mask) out << " &middot; personal data masked";
     out << "</p>\n";
     WriteContents(out, report);
     WriteFilterBox(out, report);
@@ -313,7 +325,7 @@ bool WriteHtmlReport(std::ostream& out, const HtmlReport& report) {
            "The field a finding is about is marked red, the character it points at red on "
            "yellow.</p>\n</header>\n<main>\n";
     for (std::size_t index = 0; index < report.files.size(); ++index)
-        WriteFile(out, report.files[index], index);
+        WriteFile(out, report.files[index], index, report.mask);
     out << "</main>\n<script>\n"
         << Embedded(detail::kHtmlReportScript, detail::kHtmlReportScriptSize)
         << "</script>\n</body>\n</html>\n";

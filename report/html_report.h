@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/calendar.h"
 #include "engine/header_values.h"
 #include "engine/run_counters.h"
 #include "report/finding_groups.h"
+#include "report/personal_data_mask.h"
 #include "report/summary_figures.h"
 
 namespace talveron {
@@ -27,9 +29,14 @@ struct HtmlFileSection {
 struct HtmlReport {
     std::string producedBy;  ///< program and version
     std::string date;        ///< when the runs took place, as shown
-    bool masked = false;     ///< personal data was masked in the records shown
+    /// Hides the personal data of the records shown (except the character a finding points
+    /// at); null: they are shown as read.
+    const PersonalDataMask* mask = nullptr;
     std::vector<HtmlFileSection> files;
 };
+
+/// The date of runs as the report shows it: "2025-03-01 14:05".
+std::string HtmlReportDate(const LocalDateTime& moment);
 
 /// Writes the report as one self-contained HTML page (inline style, SVG and script; nothing
 /// fetched). Every finding shown is one element with data-check, data-level and data-line.

@@ -19,12 +19,16 @@ FindingWriter::FindingWriter(const OptionSettings& options, OutputFile& results,
       timer_(timer),
       information_(information) {}
 
+bool WrittenToResults(const OptionSettings& options, const Finding& finding) {
+    return options.on(OptionKey::GRF) &&
+           (finding.level == Level::Error || options.on(OptionKey::IW));
+}
+
 void FindingWriter::writeFinding(const Finding& finding, const FindingPlace& place) {
     timer_.update();
     observer_.findingReported(finding, place);
 
-    if (options_.on(OptionKey::GRF) &&
-        (finding.level == Level::Error || options_.on(OptionKey::IW))) {
+    if (WrittenToResults(options_, finding)) {
         ++findingCount_;
         section_.clear();
         AppendFindingSection(section_, findingCount_, finding);

@@ -24,6 +24,9 @@ private:
     std::string caption_ = "Information";
 };
 
+/// Whether a counted finding goes into the results file: GRF on and, for a warning, IW on.
+bool WrittenToResults(const OptionSettings& options, const Finding& finding);
+
 /// Writes each finding of the run: refreshes the elapsed time, numbers and appends the finding to
 /// the results file when GRF is on (and, for warnings, IW), shows it in the information line, and
 /// tallies it when IOS is on. Every counted finding also goes to the observer.

@@ -33,4 +33,24 @@ std::vector<std::string> RunProblems(const RunOutcome& outcome) {
     return problems;
 }
 
+int ExitStatusOf(const RunOutcome& outcome) {
+    if (!RunProblems(outcome).empty() || outcome.status == RunStatus::Cancelled) return 2;
+    if (outcome.status == RunStatus::StoppedByLimit || outcome.counters.totalErrors() > 0) return 1;
+    return 0;
+}
+
+std::string StatusLine(const RunOutcome& outcome) {
+    switch (outcome.status) {
+        case RunStatus::Validated:
+            return outcome.counters.totalErrors() == 0 ? "validated, no errors"
+                                                       : "validated, errors found";
+        case RunStatus::StoppedByLimit:
+            return "stopped automatically: " + outcome.cancelReason;
+        default:
+            break;
+    }
+    const RunStatusWords& words = WordsOf(outcome.status);
+    return std::string(words.message.empty() ? words.name : words.message);
+}
+
 }  // namespace talveron

@@ -54,4 +54,11 @@ const RunStatusWords& WordsOf(RunStatus status);
 /// the file and why; empty when there is none.
 std::vector<std::string> RunProblems(const RunOutcome& outcome);
 
+/// Exit status of one run: 0 validated without ERROR, 1 ERROR counted or stopped by a limit,
+/// 2 not validated or an output not written.
+int ExitStatusOf(const RunOutcome& outcome);
+
+/// How the run ended, for the operator: "validated, errors found", "stopped automatically: ..."
+std::string StatusLine(const RunOutcome& outcome);
+
 }  // namespace talveron

@@ -1,7 +1,9 @@
 #include "ui/dialogs.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -69,6 +71,25 @@ QString WidgetDialogs::chooseOpenFile(QWidget* parent, const FileChoice& choice)
     dialog.setDefaultSuffix(choice.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
+}
+
+SavedFile WidgetDialogs::chooseSaveFile(QWidget* parent, const SaveChoice& choice) {
+    QFileDialog dialog(parent, choice.title);
+    // The platform's own dialog cannot carry the check box.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(choice.filters);
+    if (!choice.filters.isEmpty()) dialog.selectNameFilter(choice.filters.front());
+    dialog.setDefaultSuffix(choice.defaultSuffix);
+    dialog.selectFile(choice.file);
+    auto* box = new QCheckBox(choice.checkBox, &dialog);
+    box->setObjectName(QStringLiteral("checkBox"));
+    box->setChecked(choice.checked);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return {dialog.selectedFiles().front(), box->isChecked()};
 }
 
 void WidgetDialogs::showModal(QDialog& dialog) { dialog.exec(); }

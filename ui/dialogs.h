@@ -19,6 +19,22 @@ struct FileChoice {
     QString directory;  ///< where the dialog starts; empty for the current directory
 };
 
+/// A save-file dialog with a check box below it.
+struct SaveChoice {
+    QString title;
+    QStringList filters;  ///< the first one is selected
+    QString defaultSuffix;
+    QString file;         ///< the file proposed: where the dialog starts and the name it offers
+    QString checkBox;     ///< the check box's caption
+    bool checked = true;  ///< the check box's state as the dialog opens
+};
+
+/// What the operator chose in a save-file dialog.
+struct SavedFile {
+    QString path;          ///< the chosen file's full path; empty when the dialog was cancelled
+    bool checked = false;  ///< the check box's state
+};
+
 /// Everything that waits for the operator: message boxes, questions, file dialogs, modal windows
 /// and the printer choice. The windows never open one themselves, so tests can answer them.
 class Dialogs {
@@ -33,6 +49,8 @@ public:
     virtual bool offer(QWidget* parent, const OperatorOffer& offer) = 0;
     /// The chosen file's full path; empty when the dialog was cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const FileChoice& choice) = 0;
+    /// The file to write and the state of the dialog's check box.
+    virtual SavedFile chooseSaveFile(QWidget* parent, const SaveChoice& choice) = 0;
     /// Shows a window modally; returns when it has been closed.
     virtual void showModal(QDialog& dialog) = 0;
     /// Sets up the printer: the system's default printer, else the one the operator picks in the
@@ -47,6 +65,7 @@ public:
     bool ask(QWidget* parent, const OperatorMessage& question) override;
     bool offer(QWidget* parent, const OperatorOffer& offer) override;
     QString chooseOpenFile(QWidget* parent, const FileChoice& choice) override;
+    SavedFile chooseSaveFile(QWidget* parent, const SaveChoice& choice) override;
     void showModal(QDialog& dialog) override;
     bool preparePrinter(QWidget* parent, QPrinter& printer) override;
 };

@@ -16,6 +16,14 @@ bool DesktopOpener::available() const {
 }
 
 std::string DesktopOpener::openTextFile(const std::filesystem::path& path) {
+    return open(path, "text editor");
+}
+
+std::string DesktopOpener::openWebPage(const std::filesystem::path& path) {
+    return open(path, "web browser");
+}
+
+std::string DesktopOpener::open(const std::filesystem::path& path, std::string_view program) {
     // The opener runs detached and cannot tell us about a missing file, so look first.
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
@@ -32,7 +40,8 @@ std::string DesktopOpener::openTextFile(const std::filesystem::path& path) {
                "is not installed)";
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())))) {
-        return "Cannot open " + QuotedPath(path) + ": no text editor could be started";
+        return "Cannot open " + QuotedPath(path) + ": no " + std::string(program) +
+               " could be started";
     }
     return {};
 }

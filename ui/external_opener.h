@@ -2,11 +2,12 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace talveron {
 
-/// The desktop program the windows hand a text file to (a summary report, a help document),
-/// without waiting for it.
+/// The desktop programs the windows hand a file to (a summary report or a help document to the
+/// editor, an HTML report to the browser), without waiting for them.
 class ExternalOpener {
 public:
     virtual ~ExternalOpener() = default;
@@ -16,6 +17,8 @@ public:
     /// Opens a text file in the desktop's editor for it. Empty on success, otherwise the system's
     /// description of why it could not be opened.
     virtual std::string openTextFile(const std::filesystem::path& path) = 0;
+    /// Opens a web page in the desktop's browser; empty on success, as openTextFile.
+    virtual std::string openWebPage(const std::filesystem::path& path) = 0;
 };
 
 /// Hands files to the desktop's opener, xdg-open.
@@ -23,6 +26,11 @@ class DesktopOpener final : public ExternalOpener {
 public:
     bool available() const override;
     std::string openTextFile(const std::filesystem::path& path) override;
+    std::string openWebPage(const std::filesystem::path& path) override;
+
+private:
+    /// Hands the file to xdg-open; `program` names what should open it, for the message.
+    std::string open(const std::filesystem::path& path, std::string_view program);
 };
 
 }  // namespace talveron

@@ -16,9 +16,13 @@
 
 #include "config/default_configuration.h"
 #include "config/profile_file.h"
+#include "report/personal_data_mask.h"
+#include "run/run_html_report.h"
+#include "talveron/version.h"
 #include "ui/about_box.h"
 #include "ui/configuration_check_window.h"
 #include "ui/dialogs.h"
+#include "ui/external_opener.h"
 #include "ui/help_documents.h"
 #include "ui/notice_line.h"
 #include "ui/operator_message.h"
@@ -77,7 +81,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
           InConfigurationDirectory(services_.configurationDirectory, kConfigurationFileName)),
       recentFiles_(
           InConfigurationDirectory(services_.configurationDirectory, kDesktopSettingsFileName)),
-      controller_(services_.clock, this) {
+      controller_(services_.clock, this),
+      history_(services_.stateDirectory) {
     setObjectName(QStringLiteral("f"));
     setWindowTitle(Text(kProgramTitle));
     style::ApplyWindowLook(*this);
@@ -115,6 +120,8 @@ void MainWindow::buildMenus() {
     viewAction_ =
         add(fileMenu_, QStringLiteral("View &Results"), QStringLiteral("mnu_view_results"),
             QKeySequence(Qt::CTRL | Qt::Key_R), [this] { viewResults(); });
+    saveHtmlAction_ = add(fileMenu_, QStringLiteral("Save &HTML Report..."),
+                          QStringLiteral("mnu_save_html"), {}, [this] { saveHtmlReport(); });
     separator(fileMenu_, QStringLiteral("mnu_dash"));
     recentEnd_ = separator(fileMenu_, QStringLiteral("mnu_recent_end"));
     add(fileMenu_, QStringLiteral("&Exit"), QStringLiteral("mnu_exit"),
@@ -182,6 +189,13 @@ QWidget* MainWindow::buildCentre() {
     buttons->addWidget(validateButton_);
     buttons->addWidget(viewButton_);
     layout->addLayout(buttons);
+
+    sinceLastRun_ = new QLabel(centre);
+    sinceLastRun_->setObjectName(QStringLiteral("sinceLastRun"));
+    sinceLastRun_->setAlignment(Qt::AlignCenter);
+    sinceLastRun_->setTextFormat(Qt::PlainText);
+    sinceLastRun_->setWordWrap(true);
+    layout->addWidget(sinceLastRun_);
     layout->addStretch(1);
 
     bottomLine_ = new QStackedWidget(centre);
@@ -284,9 +298,11 @@ void MainWindow::startRun(const QString& loadPath) {
     setRunControls(true);
     notice_->stop();
     currentLine_->clear();
+    sinceLastRun_->clear();
     runOptions_ = configuration_.options();
+    runStarted_ = services_.clock.now();
     controller_.start({configuration_.layouts(), runOptions_, configuration_.loadValueLists(),
-                       loadPath.toStdString()});
+                       loadPath.toStdString(), history_.load(loadPath.toStdString())});
 }
 
 void MainWindow::showLoadPath() {
@@ -304,6 +320,7 @@ void MainWindow::setRunControls(bool running) {
     viewButton_->setEnabled(usable && !running);
     validateAction_->setEnabled(usable && !running);
     viewAction_->setEnabled(usable && !running);
+    saveHtmlAction_->setEnabled(!running && lastRun_.has_value());
     for (QAction* recent : recentActions_) recent->setEnabled(usable && !running);
     fileMenu_->menuAction()->setEnabled(!running);
     optionsMenu_->menuAction()->setEnabled(!running);
@@ -364,6 +381,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeRun(const RunOutcome& outcome) {
+    lastRun_ = LastRun{outcome, controller_.takeFindings(), runStarted_};
+    compareWithLastRun();
     panels_->showCounters(outcome.counters);
     bottomLine_->setCurrentWidget(notice_);
     validateButton_->setText(QStringLiteral("VALIDATE"));
@@ -397,6 +416,47 @@ void MainWindow::closeRun(const RunOutcome& outcome) {
     notice_->start();
 }
 
+void MainWindow::compareWithLastRun() {
+    // Only a run that checked every line tells what was fixed, and is worth comparing with.
+    if (lastRun_->outcome.status != RunStatus::Validated) return;
+    const RunFindings& findings = *lastRun_->findings;
+    QString said;
+    if (const std::optional<BaselineCounts> counts = findings.sinceLastRun())
+        said = QStringLiteral("Since the last run: ") + Text(BaselineCountsText(*counts));
+    if (const Status kept = history_.save(loadPath_.toStdString(), findings.digests()); !kept.ok())
+        said += QStringLiteral("\nThe findings of this run are not kept for the next: ") +
+                Text(kept.message());
+    sinceLastRun_->setText(said.trimmed());
+}
+
+void MainWindow::saveHtmlReport() {
+    if (!lastRun_) return;
+    const RunOutcome& outcome = lastRun_->outcome;
+    const SavedFile saved = services_.dialogs.chooseSaveFile(
+        this, {QStringLiteral("Save HTML Report"),
+               {QStringLiteral("Web page (*.html)")},
+               QStringLiteral("html"),
+               QString::fromStdString(DeriveOutputPath(outcome.paths.load, ".html").string()),
+               QStringLiteral("Mask personal data"),
+               true});
+    if (saved.path.isEmpty()) return;
+    const std::optional<PersonalDataMask> mask =
+        saved.checked ? std::optional<PersonalDataMask>(configuration_.layouts()) : std::nullopt;
+    const HtmlReport report{"talveron " + std::string(kVersion),
+                            HtmlReportDate(lastRun_->started),
+                            mask ? &*mask : nullptr,
+                            {HtmlSectionOf(outcome, &lastRun_->findings->groups())}};
+    const std::filesystem::path path = saved.path.toStdString();
+    if (const Status written = SaveHtmlReport(path, report); !written.ok()) {
+        services_.dialogs.showMessage(this, HtmlReportNotSavedMessage(written.message()));
+        return;
+    }
+    // Without a browser the report is only saved, as asked.
+    if (!services_.opener.available()) return;
+    if (const std::string failure = services_.opener.openWebPage(path); !failure.empty())
+        services_.dialogs.showMessage(this, ViewReportFailedMessage(failure));
+}
+
 void MainWindow::viewResults() {
     notice_->pause();
     const QString chosen = services_.dialogs.chooseOpenFile(
@@ -418,6 +478,10 @@ void MainWindow::viewResults() {
 void MainWindow::showResultsViewer(const std::filesystem::path& resultsPath) {
     ResultsViewer viewer(resultsPath, configuration_.layouts(), services_.dialogs, services_.opener,
                          this);
+    // The findings of the last run are known to be new only in the results file it wrote.
+    if (lastRun_ && lastRun_->outcome.resultsWritten &&
+        resultsPath == lastRun_->outcome.paths.results)
+        viewer.setNewFindings(lastRun_->findings->newInResults());
     services_.dialogs.showModal(viewer);
 }
 

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -10,8 +12,10 @@
 #include "run/clock.h"
 #include "ui/configuration_file.h"
 #include "ui/document_window.h"
+#include "ui/finding_history.h"
 #include "ui/recent_files.h"
 #include "ui/run_controller.h"
+#include "ui/run_findings.h"
 
 class QAction;
 class QGroupBox;
@@ -35,12 +39,15 @@ struct MainWindowServices {
     const Clock& clock;
     std::filesystem::path configurationDirectory;  ///< TALVERON.CFG and the program's settings
     std::filesystem::path helpDirectory;           ///< where the help documents are
+    /// Where the findings of the last run of each load file are kept; empty: nowhere.
+    std::filesystem::path stateDirectory;
 };
 
 /// The main window "Talveron": VALIDATE / CANCEL and VIEW RESULTS, the panels a run keeps up to
-/// date, the menus with the recent load files, help and About. A load file can also be dropped
-/// on it. It wires the run controller, the configuration file and the other windows together;
-/// the run itself and every rule live elsewhere.
+/// date, what changed since the last run of the file, the menus with the recent load files, the
+/// HTML report of the last run, help and About. A load file can also be dropped on it. It wires the
+/// run controller, the configuration file and the other windows together; the run itself and every
+/// rule live elsewhere.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -59,6 +66,9 @@ public:
     void validateFile(const QString& loadPath);
     /// VIEW RESULTS (button Command2 and File > View Results).
     void viewResults();
+    /// File > Save HTML Report: the report of the last run, where the operator chooses, with
+    /// personal data masked unless the operator says otherwise; then opened in the browser.
+    void saveHtmlReport();
 
 protected:
     /// During a run: asks whether to cancel it and quit, and quits once the run has ended.
@@ -79,6 +89,8 @@ private:
     void setRunControls(bool running);
     void fillRecentFiles();
     void closeRun(const RunOutcome& outcome);
+    /// Says what changed since the file's last run, and keeps this run's findings for the next.
+    void compareWithLastRun();
     void showResultsViewer(const std::filesystem::path& resultsPath);
     void showReport(const std::filesystem::path& reportPath);
     void showOptions();
@@ -93,13 +105,23 @@ private:
     RecentFiles recentFiles_;
     OptionSettings runOptions_;  // the options the current or last run started with
     RunController controller_;
+    FindingHistory history_;
     QString loadPath_;
+    /// The run that ended last, for its HTML report and the new findings of its results file.
+    struct LastRun {
+        RunOutcome outcome;
+        std::unique_ptr<RunFindings> findings;
+        LocalDateTime started;
+    };
+    std::optional<LastRun> lastRun_;
+    LocalDateTime runStarted_;
     bool quitWhenRunEnds_ = false;
 
     QMenu* fileMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
     QAction* validateAction_ = nullptr;
     QAction* viewAction_ = nullptr;
+    QAction* saveHtmlAction_ = nullptr;
     QAction* recentEnd_ = nullptr;
     std::vector<QAction*> recentActions_;
     QLabel* loadFile_ = nullptr;
@@ -108,6 +130,7 @@ private:
     QLineEdit* information_ = nullptr;
     QPushButton* validateButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;
+    QLabel* sinceLastRun_ = nullptr;
     QStackedWidget* bottomLine_ = nullptr;
     NoticeLine* notice_ = nullptr;
     QLineEdit* currentLine_ = nullptr;

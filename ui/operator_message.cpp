@@ -38,6 +38,11 @@ OperatorMessage ViewReportFailedMessage(std::string_view reason) {
     return {"Error Viewing Report", std::string(reason), MessageIcon::Warning, {}};
 }
 
+OperatorMessage HtmlReportNotSavedMessage(std::string_view reason) {
+    return {"Save HTML Report", "The HTML report was not saved.", MessageIcon::Warning,
+            std::string(reason)};
+}
+
 OperatorMessage HelpDocumentUnreadableMessage(std::string_view name, std::string_view reason) {
     return {std::string(kProgramTitle),
             "The help document \"" + std::string(name) + "\" could not be shown.",

@@ -48,6 +48,9 @@ OperatorOffer QuitDuringRunOffer();
 /// The text editor could not be started on a report; `reason` is the system's description.
 OperatorMessage ViewReportFailedMessage(std::string_view reason);
 
+/// The HTML report could not be written; `reason` names the file and the system's reason.
+OperatorMessage HtmlReportNotSavedMessage(std::string_view reason);
+
 /// A help document that could not be read; `reason` names the file and the system's reason.
 OperatorMessage HelpDocumentUnreadableMessage(std::string_view name, std::string_view reason);
 

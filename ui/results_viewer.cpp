@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <fstream>
 
 #include "run/run_paths.h"
@@ -142,6 +143,13 @@ int ResultsViewer::cellCount() const { return strip_->cellCount(); }
 
 bool ResultsViewer::ready() const { return source_ != nullptr && !task_.running(); }
 
+void ResultsViewer::setNewFindings(std::vector<std::int64_t> numbers) {
+    newFindings_ = std::move(numbers);
+    if (newFindings_.empty()) newOnly_->setChecked(false);
+    newOnly_->setEnabled(!newFindings_.empty());
+    if (ready()) go(current_);
+}
+
 void ResultsViewer::buildMenus() {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
@@ -183,6 +191,13 @@ void ResultsViewer::buildMenus() {
         {Qt::Key_F3}, [this] { findNext(FindingMatch::SameMessage); });
     add(step, QStringLiteral("Next on Same L&ine"), QStringLiteral("mNextLine"),
         {Qt::CTRL | Qt::Key_L}, [this] { findNext(FindingMatch::SameLine); });
+    step->addSeparator();
+    newOnly_ = step->addAction(QStringLiteral("Only Ne&w Findings"));
+    newOnly_->setObjectName(QStringLiteral("mNewOnly"));
+    newOnly_->setCheckable(true);
+    newOnly_->setEnabled(false);  // until the new findings are known
+    connect(newOnly_, &QAction::toggled, this,
+            [this](bool only) { go(only ? endOf(-1) : current_); });
 }
 
 QTableWidget* ResultsViewer::buildGrid() {
@@ -217,6 +232,11 @@ QWidget* ResultsViewer::buildFindingRow() {
     levelFont.setUnderline(true);
     level_->setFont(levelFont);
     level_->setMinimumWidth(QFontMetrics(levelFont).horizontalAdvance(QStringLiteral("WARNING")));
+    newMark_ = new QLabel(QStringLiteral("NEW"), row);
+    newMark_->setObjectName(QStringLiteral("lnew"));
+    newMark_->setToolTip(QStringLiteral("New since the last run of the load file"));
+    newMark_->setFont(style::BoldFont(9.75));
+    newMark_->hide();
     currentLabel_ = NumberLabel(QStringLiteral("lcurrent"), row);
     auto* of = new QLabel(QStringLiteral("of"), row);
     of->setObjectName(QStringLiteral("lofc"));
@@ -224,6 +244,7 @@ QWidget* ResultsViewer::buildFindingRow() {
     characterLabel_ = NumberLabel(QStringLiteral("lchar"), row);
     lineLabel_ = NumberLabel(QStringLiteral("lline"), row);
     layout->addWidget(level_);
+    layout->addWidget(newMark_);
     layout->addWidget(currentLabel_);
     layout->addWidget(of);
     layout->addWidget(totalLabel_);
@@ -248,10 +269,12 @@ QWidget* ResultsViewer::buildButtons() {
     }
     // Until the file is indexed there is nothing to step through.
     for (QPushButton* button : {first_, last_, previous_, next_}) button->setEnabled(false);
-    connect(first_, &QPushButton::clicked, this, [this] { go(1); });
-    connect(last_, &QPushButton::clicked, this, [this] { go(source_->total()); });
-    connect(previous_, &QPushButton::clicked, this, [this] { go(current_ - 1); });
-    connect(next_, &QPushButton::clicked, this, [this] { go(current_ + 1); });
+    connect(first_, &QPushButton::clicked, this, [this] { go(endOf(-1)); });
+    connect(last_, &QPushButton::clicked, this, [this] { go(endOf(1)); });
+    connect(previous_, &QPushButton::clicked, this,
+            [this] { go(stepFrom(current_, -1).value_or(current_)); });
+    connect(next_, &QPushButton::clicked, this,
+            [this] { go(stepFrom(current_, 1).value_or(current_)); });
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     return row;
 }
@@ -318,6 +341,25 @@ void ResultsViewer::go(std::int64_t number) {
     emit findingShown();
 }
 
+std::optional<std::int64_t> ResultsViewer::stepFrom(std::int64_t number, int direction) const {
+    if (!newOnly_->isChecked()) {
+        // Without findings the total is 0 and Next still leads on, as it always has.
+        if (number == (direction < 0 ? 1 : source_->total())) return std::nullopt;
+        return number + direction;
+    }
+    if (direction < 0) {
+        const auto before = std::lower_bound(newFindings_.begin(), newFindings_.end(), number);
+        return before == newFindings_.begin() ? std::nullopt : std::optional(*std::prev(before));
+    }
+    const auto after = std::upper_bound(newFindings_.begin(), newFindings_.end(), number);
+    return after == newFindings_.end() ? std::nullopt : std::optional(*after);
+}
+
+std::int64_t ResultsViewer::endOf(int direction) const {
+    if (newOnly_->isChecked()) return direction < 0 ? newFindings_.front() : newFindings_.back();
+    return direction < 0 ? 1 : source_->total();
+}
+
 void ResultsViewer::goTo() {
     if (!ready() || source_->total() < 1) return;
     GoToFindingDialog dialog(current_, source_->total(), this);
@@ -371,11 +413,13 @@ void ResultsViewer::showFinding() {
     scrollStrip();
     fillFieldGrid();
 
-    const std::int64_t total = source_->total();
-    next_->setEnabled(current_ != total);
-    last_->setEnabled(current_ != total);
-    previous_->setEnabled(current_ != 1);
-    first_->setEnabled(current_ != 1);
+    newMark_->setVisible(std::binary_search(newFindings_.begin(), newFindings_.end(), current_));
+    const bool later = stepFrom(current_, 1).has_value();
+    const bool earlier = stepFrom(current_, -1).has_value();
+    next_->setEnabled(later);
+    last_->setEnabled(later);
+    previous_->setEnabled(earlier);
+    first_->setEnabled(earlier);
 }
 
 void ResultsViewer::scrollStrip() {

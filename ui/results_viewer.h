@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <istream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "config/record_layout.h"
 #include "ui/background_task.h"
@@ -33,8 +35,9 @@ class ResultsIndex;
 /// characters and lists the record's fields in a grid. The file is indexed once when the window
 /// opens (on a thread of its own when it is big, with a progress dialog that can cancel the
 /// opening); each step then reads only the finding's own section. File > Print prints the file
-/// and File > View Report opens the report that belongs to it. The window can be resized: the
-/// strip then shows as many characters as fit.
+/// and File > View Report opens the report that belongs to it. Given the findings that are new
+/// since the last run, it marks them and Step > Only New Findings steps through them alone. The
+/// window can be resized: the strip then shows as many characters as fit.
 class ResultsViewer final : public QDialog {
     Q_OBJECT
 
@@ -49,6 +52,9 @@ public:
     int cellCount() const;
     /// The file is indexed and no search is going on: the window steps.
     bool ready() const;
+    /// The numbers of the findings new since the file's last run, ascending: they are marked,
+    /// and Step > Only New Findings is offered when there is one.
+    void setNewFindings(std::vector<std::int64_t> numbers);
 
 signals:
     /// A finding has been shown (also the first, once the file is indexed).
@@ -67,6 +73,11 @@ private:
     void openResults();
     void showResults(std::shared_ptr<std::istream> file, std::shared_ptr<const ResultsIndex> index);
     void go(std::int64_t number);
+    /// The finding a step leads to from `number`: the next (`direction` 1) or the previous (-1),
+    /// among the new findings only when so asked; nullopt at the end.
+    std::optional<std::int64_t> stepFrom(std::int64_t number, int direction) const;
+    /// The first (`direction` -1) or the last (1) finding the steps reach.
+    std::int64_t endOf(int direction) const;
     void goTo();
     void findNext(FindingMatch match);
     void showFinding();
@@ -87,6 +98,7 @@ private:
     std::shared_ptr<const ResultsIndex> index_;
     std::unique_ptr<FindingSource> source_;
     std::int64_t current_ = 1;
+    std::vector<std::int64_t> newFindings_;
     ResultsFinding finding_;
     FieldSpan field_;
 
@@ -95,6 +107,8 @@ private:
     QScrollBar* scroll_ = nullptr;
     QTableWidget* grid_ = nullptr;
     QLabel* level_ = nullptr;
+    QLabel* newMark_ = nullptr;
+    QAction* newOnly_ = nullptr;
     QLabel* currentLabel_ = nullptr;
     QLabel* totalLabel_ = nullptr;
     QLabel* characterLabel_ = nullptr;

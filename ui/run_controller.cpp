@@ -8,6 +8,36 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+/// The run's events for the display, and its findings for what the desktop keeps of them.
+class RunEvents final : public RunObserver {
+public:
+    RunEvents(RunObserver& display, RunObserver& findings)
+        : display_(display), findings_(findings) {}
+
+    void phaseChanged(RunPhase phase) override { display_.phaseChanged(phase); }
+    void informationChanged(std::string_view caption, std::string_view text) override {
+        display_.informationChanged(caption, text);
+    }
+    void progressChanged(int pass, int overall) override {
+        display_.progressChanged(pass, overall);
+    }
+    void elapsedChanged(std::string_view text) override { display_.elapsedChanged(text); }
+    void countersChanged(const RunCounters& counters) override {
+        display_.countersChanged(counters);
+    }
+    void lineStarted(std::int64_t lineNumber, std::string_view line) override {
+        display_.lineStarted(lineNumber, line);
+    }
+    void findingReported(const Finding& finding, const FindingPlace& place) override {
+        display_.findingReported(finding, place);
+        findings_.findingReported(finding, place);
+    }
+
+private:
+    RunObserver& display_;
+    RunObserver& findings_;
+};
+
 }  // namespace
 
 RunController::RunController(const Clock& clock, QObject* parent,
@@ -27,12 +57,15 @@ RunController::~RunController() {
 void RunController::start(RunRequest request) {
     request_ = std::make_unique<RunRequest>(std::move(request));
     display_ = std::make_unique<RunDisplayBuffer>();
+    findings_ = std::make_unique<RunFindings>(request_->layouts, request_->options,
+                                              std::move(request_->earlier));
     cancel_ = std::make_unique<CancelRequest>();
     refreshTimer_.start();
     worker_ = std::thread([this] {
         RunInputs inputs{request_->layouts, request_->options, request_->lists, std::nullopt};
         inputs.threads = ValidationThreads();
-        ValidationRun run(inputs, clock_, *display_, *cancel_);
+        RunEvents events(*display_, *findings_);
+        ValidationRun run(inputs, clock_, events, *cancel_);
         RunOutcome outcome = run.execute(request_->loadPath);
         QMetaObject::invokeMethod(
             this, [this, outcome = std::move(outcome)]() mutable { finish(std::move(outcome)); },

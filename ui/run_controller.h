@@ -14,6 +14,7 @@
 #include "run/clock.h"
 #include "run/run_observer.h"
 #include "run/validation_run.h"
+#include "ui/run_findings.h"
 
 namespace talveron {
 
@@ -25,6 +26,8 @@ struct RunRequest {
     OptionSettings options;
     ValueLists lists;
     std::filesystem::path loadPath;
+    /// The digests of the findings of the file's last run, to tell the new findings by.
+    std::optional<std::vector<IdentityDigest>> earlier;
 };
 
 /// Runs one validation at a time on a worker thread: the request goes in, the outcome comes back
@@ -49,6 +52,8 @@ public:
     /// From start() until the run's thread has ended (already false while finished() is
     /// delivered, so its receivers may start the next run).
     bool running() const { return worker_.joinable(); }
+    /// What the last run that ended kept of its findings; null before, and once taken.
+    std::unique_ptr<RunFindings> takeFindings() { return std::move(findings_); }
 
 signals:
     void phaseChanged(talveron::RunPhase phase);
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<CancelRequest> cancel_;
     std::unique_ptr<RunRequest> request_;
     std::unique_ptr<RunDisplayBuffer> display_;
+    std::unique_ptr<RunFindings> findings_;
     std::thread worker_;
 };
 

@@ -67,6 +67,7 @@ public:
         windowCpuAtStart_ = ThreadCpuSeconds();
         return loadFile_;
     }
+    SavedFile chooseSaveFile(QWidget*, const SaveChoice&) override { return {}; }
     void showModal(QDialog&) override {}
     bool preparePrinter(QWidget*, QPrinter&) override { return false; }
 
@@ -99,6 +100,7 @@ class NoOpener final : public ExternalOpener {
 public:
     bool available() const override { return false; }
     std::string openTextFile(const std::filesystem::path&) override { return {}; }
+    std::string openWebPage(const std::filesystem::path&) override { return {}; }
 };
 
 int Usage() {
@@ -131,7 +133,7 @@ int main(int argc, char** argv) {
     BenchDialogs dialogs(QString::fromLocal8Bit(argv[5]));
     NoOpener opener;
     const AsOfClock clock(asOf);
-    MainWindow window({dialogs, opener, clock, configuration.parent_path(), {}});
+    MainWindow window({dialogs, opener, clock, configuration.parent_path(), {}, {}});
     window.show();
 
     // The longest wait of a 10 ms timer beyond its interval: how long a click would go unanswered.

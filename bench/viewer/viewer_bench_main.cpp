@@ -51,6 +51,7 @@ public:
         dialog.findChild<QLineEdit*>(QStringLiteral("number"))->setText(QString::number(jumpTo));
         dialog.accept();
     }
+    SavedFile chooseSaveFile(QWidget*, const SaveChoice&) override { return {}; }
     bool preparePrinter(QWidget*, QPrinter&) override { return false; }
 
     std::int64_t jumpTo = 1;
@@ -60,6 +61,7 @@ class NoOpener final : public ExternalOpener {
 public:
     bool available() const override { return false; }
     std::string openTextFile(const std::filesystem::path&) override { return {}; }
+    std::string openWebPage(const std::filesystem::path&) override { return {}; }
 };
 
 /// A figure of /proc/self/status in kB ("VmRSS", "VmHWM").

@@ -99,6 +99,8 @@ Surroundings Prepare(const fs::path& folder, const fs::path& work) {
                 IniDocument(std::string(DefaultConfigurationText())));
             std::ofstream out(work / command.output, std::ios::binary);
             bench::WriteLoadFile(configuration, command.settings, out);
+        } else if (verb == "files-of") {
+            fs::copy(kCases / words.at(0) / "files", work, fs::copy_options::recursive);
         } else if (verb == "lock") {
             surroundings.locked.push_back(work / words.at(0));
         } else if (verb == "file-size-limit") {

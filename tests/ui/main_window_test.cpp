@@ -19,6 +19,7 @@
 #include "config/profile_file.h"
 #include "support/test_support.h"
 #include "ui/recent_files.h"
+#include "ui/results_viewer.h"
 #include "ui/scripted_dialogs.h"
 
 namespace talveron {
@@ -59,6 +60,7 @@ private slots:
     void runsFromValidateToTheClosingQuestion() {
         makeWindow();
         const fs::path load = copy(kFindings, "load.dat");
+        QVERIFY(!find<QAction>("mnu_save_html")->isEnabled());
         dialogs_.answers = {true};
         run(load);
         QCOMPARE(dialogs_.log,
@@ -72,8 +74,31 @@ private slots:
         QCOMPARE(find<QLabel>("loadfile")->text(), Q(load));
         QCOMPARE(window_->windowTitle(), u"MORVA Data File Validation"_s);
         QCOMPARE(runControls(), kIdle);
+        QCOMPARE(find<QLabel>("sinceLastRun")->text(), QString());
 
-        // The next run starts from nothing, not from the last run's figures.
+        // The report of the run, personal data masked unless the operator says otherwise.
+        dialogs_.files.push_back(Q(root_ / "load.html"));
+        find<QAction>("mnu_save_html")->trigger();
+        QVERIFY(dialogs_.saves.at(0).checked);
+        const std::string html = testing::ReadBytes(root_ / "load.html");
+        QVERIFY(html.find("personal data masked") != std::string::npos);
+        QVERIFY(html.find("913275668") == std::string::npos && html.find("SexList") != html.npos);
+        QCOMPARE(opener_.webPages, std::vector{root_ / "load.html"});
+
+        // The next run starts from nothing, not from the last run's figures. Line 3's Employee_ID
+        // is mended and line 4's birth date is broken: one finding fixed, its two are new.
+        std::string bytes = testing::ReadBytes(load);
+        bytes.replace(bytes.find("9O78"), 2, "90");
+        testing::WriteBytes(load, bytes.replace(bytes.find("19860829"), 8, "19861329"));
+        dialogs_.answers = {true};
+        QString stepped;
+        dialogs_.onModal = [&stepped](QDialog& viewer) {
+            viewer.findChild<QAction*>(u"mNewOnly"_s)->trigger();
+            stepped = QString::number(static_cast<ResultsViewer&>(viewer).current());
+            if (viewer.findChild<QLabel*>(u"lnew"_s)->isVisible()) stepped += u" new"_s;
+            viewer.findChild<QAction*>(u"mLast"_s)->trigger();
+            stepped += u' ' + QString::number(static_cast<ResultsViewer&>(viewer).current());
+        };
         dialogs_.files.push_back(Q(load));
         QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
         QCOMPARE(find<QProgressBar>("overall")->value() + find<QProgressBar>("progress")->value(),
@@ -81,6 +106,9 @@ private slots:
         QCOMPARE(counters(), u"0 0 0 0 0 0 0 0 0 0 0 0"_s);
         QCOMPARE(runControls(), u"CANCEL Command1"_s);
         QTRY_VERIFY_WITH_TIMEOUT(find<QPushButton>("Command2")->isEnabled(), kRunTimeout);
+        QCOMPARE(find<QLabel>("sinceLastRun")->text(),
+                 u"Since the last run: 1 fixed, 2 new, 2 unchanged"_s);
+        QCOMPARE(stepped, u"2 new 3"_s);
     }
 
     void endsARunEarly_data() {
@@ -296,14 +324,21 @@ private slots:
             QTest::mouseClick(dialog.findChild<QPushButton*>(u"cancelb"_s), Qt::LeftButton);
         };
         find<QAction>("mnu_auto_cancel")->trigger();
-        run(copy(kSampleData / "sample.dat", "sample.dat"));
+        // What was kept of the file's last run is damaged: it counts as none, and is kept anew.
+        const fs::path load = copy(kSampleData / "sample.dat", "sample.dat");
+        QVERIFY(FindingHistory(root_ / "state").save(load, std::vector<IdentityDigest>(3)).ok());
+        const fs::path kept = fs::directory_iterator(root_ / "state")->path();
+        fs::resize_file(kept, fs::file_size(kept) - 1);
+        run(load);
         QCOMPARE(dialogs_.log.back(), u"message: MORVA Validation Complete | Done!"_s);
+        QCOMPARE(find<QLabel>("sinceLastRun")->text(), QString());
+        QCOMPARE(FindingHistory(root_ / "state").load(load), std::vector<IdentityDigest>());
     }
 
 private:
     void makeWindow() {
-        window_ = std::make_unique<MainWindow>(
-            MainWindowServices{dialogs_, opener_, clock_, root_ / "config", root_ / "help"});
+        window_ = std::make_unique<MainWindow>(MainWindowServices{
+            dialogs_, opener_, clock_, root_ / "config", root_ / "help", root_ / "state"});
         window_->show();
     }
     fs::path write(const std::string& name, const std::string& bytes) const {

@@ -19,10 +19,12 @@ namespace talveron::testing {
 class ScriptedDialogs final : public Dialogs {
 public:
     /// One line per interaction: "message: <title> | <text>", "ask: ...",
-    /// "offer: <title> | <text> | <action>", "choose: <title>", "modal: <object name>".
+    /// "offer: <title> | <text> | <action>", "choose: <title>", "save: <title>",
+    /// "modal: <object name>".
     std::vector<QString> log;
     std::vector<OperatorMessage> messages;  ///< messages and questions, in order
     std::vector<FileChoice> choices;
+    std::vector<SaveChoice> saves;
     std::deque<QString> files;  ///< answers of the file dialogs; none left = cancelled
     std::deque<bool> answers;   ///< answers of the questions and offers; none left = Cancel
     std::function<void(QDialog&)> onModal;  ///< runs while a modal window is "open"
@@ -47,6 +49,14 @@ public:
         QString file = files.front();
         files.pop_front();
         return file;
+    }
+    SavedFile chooseSaveFile(QWidget*, const SaveChoice& choice) override {
+        saves.push_back(choice);
+        log.push_back(QStringLiteral("save: ") + choice.title);
+        if (files.empty()) return {};
+        SavedFile saved{files.front(), choice.checked};
+        files.pop_front();
+        return saved;
     }
     void showModal(QDialog& dialog) override {
         log.push_back(QStringLiteral("modal: ") + dialog.objectName());
@@ -87,12 +97,17 @@ private:
 class RecordingOpener final : public ExternalOpener {
 public:
     std::vector<std::filesystem::path> textFiles;
+    std::vector<std::filesystem::path> webPages;
     std::string failure;  ///< returned by openTextFile; empty = success
     bool present = true;  ///< what available() says
 
     bool available() const override { return present; }
     std::string openTextFile(const std::filesystem::path& path) override {
         textFiles.push_back(path);
+        return failure;
+    }
+    std::string openWebPage(const std::filesystem::path& path) override {
+        webPages.push_back(path);
         return failure;
     }
 };
