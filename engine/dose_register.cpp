@@ -37,18 +37,6 @@ PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId) {
     return key;
 }
 
-void DoseRegister::clear() {
-    doses_.clear();
-    intakes_.clear();
-    byPerson_.clear();
-    groupStarts_.clear();
-    periodShared_.clear();
-    slots_.clear();
-    largeGroups_.clear();
-    cedeTotal_ = 0;
-    cdeTotal_ = 0;
-}
-
 std::size_t DoseRegister::addDose(const DoseListEntry& entry) {
     doses_.push_back(entry);
     return doses_.size() - 1;
@@ -152,12 +140,6 @@ std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
         if (group == kEmptySlot) return std::nullopt;
         if (SameKey(doses_[byPerson_[groupStarts_[group]]].key, key)) return group;
     }
-}
-
-std::span<const std::uint32_t> DoseRegister::findDoseEntries(const PersonKey& key) const {
-    const std::optional<std::uint32_t> group = groupOf(key);
-    if (!group) return {};
-    return entriesOfPerson(*group);
 }
 
 bool DoseRegister::twoOrMoreEntriesTouch(const PersonKey& key, std::int32_t lowDays,

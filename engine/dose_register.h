@@ -51,16 +51,14 @@ struct IntakeSummary {
     double total = 0;  ///< sum of the intakes, in file order
 };
 
-/// DoseList, DoseIndex and IntakeRegister of one run, with the totals of the registration pass.
-/// Filled by the registration pass, then sealed with buildIndex(); read by the main pass and the
-/// summary report. Memory grows with the number of dose and intake records only.
+/// The dose list, its index by person and the intake register of one run, with the totals of the
+/// registration pass. Filled by the registration pass, then sealed with buildIndex(); read by the
+/// main pass and the summary report. Memory grows with the number of dose and intake records only.
 class DoseRegister {
 public:
-    void clear();
-
-    /// InsertDoseEntry: appends an entry; returns its position.
+    /// Appends an entry; returns its position.
     std::size_t addDose(const DoseListEntry& entry);
-    /// AddIntake: appends an intake; intakes must arrive in file order.
+    /// Appends an intake; intakes must arrive in file order.
     void addIntake(const IntakeEntry& entry);
     void addTotals(double cede, double cde) {
         cedeTotal_ += cede;
@@ -69,9 +67,6 @@ public:
 
     /// Builds the index by person key. Call once, after the last addDose and before lookups.
     void buildIndex();
-
-    /// FindDoseEntries: the positions of every entry with the key, in file order.
-    std::span<const std::uint32_t> findDoseEntries(const PersonKey& key) const;
 
     /// The persons (distinct keys), numbered in the order of their first dose record.
     std::size_t personCount() const { return groupStarts_.empty() ? 0 : groupStarts_.size() - 1; }

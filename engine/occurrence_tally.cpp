@@ -66,11 +66,6 @@ void OccurrenceTally::add(Level level, std::string_view message, std::int64_t li
     found->second.lastLine = lineNumber;
 }
 
-void OccurrenceTally::clear() {
-    byLevel_[0].clear();
-    byLevel_[1].clear();
-}
-
 bool OccurrenceTally::empty(Level level) const { return byLevel_[Index(level)].empty(); }
 
 std::vector<TallyEntry> OccurrenceTally::ordered(Level level) const {

@@ -25,7 +25,6 @@ struct TallyEntry {
 class OccurrenceTally {
 public:
     void add(Level level, std::string_view message, std::int64_t lineNumber);
-    void clear();
 
     /// The entries of a level in tally order: ascending by count, then last line, then first
     /// line, then message with ASCII letters folded to lower case (byte order otherwise).

@@ -31,7 +31,7 @@ struct CheckEnvironment {
     const LocalDateTime& present;  ///< the moment date checks compare with
 };
 
-/// WriteFinding: where every reported finding goes (results file, tally, displays).
+/// Where every reported finding goes (results file, tally, displays).
 class FindingSink {
 public:
     virtual ~FindingSink() = default;

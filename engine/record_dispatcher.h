@@ -9,7 +9,7 @@
 
 namespace talveron {
 
-/// What CountRecord needs of a dispatched record.
+/// What RunCounters::countRecord needs of a dispatched record.
 struct DispatchResult {
     char recordType = 0;  ///< 'H' on line 1, else character 41; 0 when the line is shorter
     std::int64_t errors = 0;
@@ -27,7 +27,7 @@ inline std::int64_t RecordLength(std::string_view line) {
 void CheckRecordLength(RecordContext& record, std::string_view recordType,
                        std::int64_t recordLength);
 
-/// DispatchRecord: types a line, applies the record-length rule, cuts it into field values and
+/// Types a line, applies the record-length rule, cuts it into field values and
 /// runs the checks of its type in their fixed order; keeps the header values of line 1.
 class RecordDispatcher {
 public:

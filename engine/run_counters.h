@@ -19,7 +19,7 @@ struct RunCounters {
     std::int64_t totalWarnings() const { return values[kTotalWarnings]; }
     std::int64_t totalErrors() const { return values[kTotalErrors]; }
 
-    /// CountRecord: adds one record of the given type letter with its error and warning tallies;
+    /// Adds one record of the given type letter with its error and warning tallies;
     /// types other than D, I and C count in the totals only.
     void countRecord(char recordType, std::int64_t errors, std::int64_t warnings);
 

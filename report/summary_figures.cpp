@@ -63,18 +63,26 @@ void Distribute(const DoseRegister& doses, const std::function<void(int)>& progr
     }
 }
 
-/// Whether a check that the report's figures rely on was switched off. BDay and the value-list
-/// switches do not change what the report counts.
+/// The check codes the report's figures rely on: every check but BDay. The value-list switches
+/// do not change what the report counts either.
+constexpr OptionKey kCountedChecks[] = {
+    OptionKey::AIC,   OptionKey::AICS,  OptionKey::ANIC,   OptionKey::BDAMP, OptionKey::CDEN,
+    OptionKey::CGT5,  OptionKey::CGT50, OptionKey::CNIR,   OptionKey::CTODE, OptionKey::DBI,
+    OptionKey::DCD,   OptionKey::DCSUM, OptionKey::DCTSUM, OptionKey::DGT5,  OptionKey::DGZ,
+    OptionKey::DID,   OptionKey::DIM,   OptionKey::DVIC,   OptionKey::ESDV,  OptionKey::HNCIR,
+    OptionKey::ICDR,  OptionKey::ICRC,  OptionKey::INDD,   OptionKey::IRL,   OptionKey::IRNN,
+    OptionKey::IRT,   OptionKey::LGT15, OptionKey::LLMA,   OptionKey::MDMP,  OptionKey::MODH,
+    OptionKey::MODG,  OptionKey::MPGT,  OptionKey::NAMFLD, OptionKey::NCD,   OptionKey::NCDDE,
+    OptionKey::NCLDE, OptionKey::NCNTO, OptionKey::NRND,   OptionKey::NSDE,  OptionKey::NVCIC,
+    OptionKey::PIC,   OptionKey::RVCI,  OptionKey::SDBED,  OptionKey::SGT50, OptionKey::SNC,
+    OptionKey::SSNNN, OptionKey::SWB50, OptionKey::TGT5,   OptionKey::TNC,   OptionKey::TOGT50,
+    OptionKey::VNIL,  OptionKey::VNVR,
+};
+
+/// Whether a check that the report's figures rely on was switched off.
 bool AnyCheckOff(const OptionSettings& options) {
-    const auto first = static_cast<std::size_t>(OptionKey::AIC);
-    const auto last = static_cast<std::size_t>(OptionKey::VNVR);
-    for (std::size_t index = first; index <= last; ++index) {
-        const auto key = static_cast<OptionKey>(index);
-        if (key != OptionKey::BDay && !options.on(key)) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(std::begin(kCountedChecks), std::end(kCountedChecks),
+                       [&](OptionKey code) { return !options.on(code); });
 }
 
 /// The entries of a tally, the most frequent message first.

@@ -14,10 +14,6 @@ PersonKey Key(std::string_view text) { return MakePersonKey("", text); }
 
 std::string Text(const PersonKey& key) { return std::string(key.data(), key.size()); }
 
-std::vector<std::uint32_t> Positions(std::span<const std::uint32_t> found) {
-    return {found.begin(), found.end()};
-}
-
 struct KeyCase {
     const char* idType;
     const char* employeeId;
@@ -46,34 +42,37 @@ TEST(PersonKeyOfMissingFieldsTest, IsBlank) {
     EXPECT_EQ(Text(MakePersonKey("SSN", std::string_view{})), "S             ");
 }
 
-TEST(DoseRegisterTest, FindsEveryEntryOfAKeyInFileOrder) {
-    DoseRegister doses;
-    for (const char* id : {"A1", "B1", "A1", "A10", "A1", "A"}) doses.addDose({Key(id), 0, 0, 0});
-    doses.buildIndex();
-    EXPECT_EQ(Positions(doses.findDoseEntries(Key("A1"))), (std::vector<std::uint32_t>{0, 2, 4}));
-    EXPECT_EQ(Positions(doses.findDoseEntries(Key("A10"))), (std::vector<std::uint32_t>{3}));
-    EXPECT_EQ(Positions(doses.findDoseEntries(Key("A"))), (std::vector<std::uint32_t>{5}));
-    EXPECT_EQ(Positions(doses.findDoseEntries(Key("B1"))), (std::vector<std::uint32_t>{1}));
-    EXPECT_TRUE(doses.findDoseEntries(Key("A2")).empty());
-    EXPECT_TRUE(doses.findDoseEntries(Key("")).empty());
+/// The positions of every entry of each person, persons in the order of their first entry.
+std::vector<std::vector<std::uint32_t>> People(const DoseRegister& doses) {
+    std::vector<std::vector<std::uint32_t>> people;
+    for (std::size_t person = 0; person < doses.personCount(); ++person) {
+        const auto entries = doses.entriesOfPerson(person);
+        people.emplace_back(entries.begin(), entries.end());
+    }
+    return people;
 }
 
-TEST(DoseRegisterTest, ManyEntriesOfOneKeyAreAllFound) {
+// Keys that share a prefix, and an empty key, are persons of their own.
+TEST(DoseRegisterTest, GroupsEveryEntryOfAKeyInFileOrder) {
+    DoseRegister doses;
+    for (const char* id : {"A1", "B1", "A1", "A10", "A1", "A", ""}) {
+        doses.addDose({Key(id), 0, 0, 0});
+    }
+    doses.buildIndex();
+    EXPECT_EQ(People(doses),
+              (std::vector<std::vector<std::uint32_t>>{{0, 2, 4}, {1}, {3}, {5}, {6}}));
+}
+
+TEST(DoseRegisterTest, ManyEntriesOfOneKeyAreOnePerson) {
     DoseRegister doses;
     for (int i = 0; i < 1500; ++i) doses.addDose({Key(i % 3 == 0 ? "OTHER" : "SAME"), i, i, 0});
     doses.buildIndex();
-    const auto found = Positions(doses.findDoseEntries(Key("SAME")));
-    ASSERT_EQ(found.size(), 1000u);
-    for (std::size_t i = 1; i < found.size(); ++i) ASSERT_LT(found[i - 1], found[i]);
-    for (const std::uint32_t position : found) EXPECT_EQ(doses.doses()[position].key, Key("SAME"));
-}
-
-TEST(DoseRegisterTest, AddDoseReturnsThePosition) {
-    DoseRegister doses;
-    EXPECT_EQ(doses.addDose({Key("X"), 1, 2, 3.5}), 0u);
-    EXPECT_EQ(doses.addDose({Key("Y"), 4, 5, 6.5}), 1u);
-    ASSERT_EQ(doses.doses().size(), 2u);
-    EXPECT_EQ(doses.doses()[1].tede, 6.5);
+    const auto people = People(doses);
+    ASSERT_EQ(people.size(), 2u);
+    const std::vector<std::uint32_t>& same = people[1];
+    ASSERT_EQ(same.size(), 1000u);
+    EXPECT_TRUE(std::is_sorted(same.begin(), same.end()));
+    for (const std::uint32_t position : same) EXPECT_EQ(doses.doses()[position].key, Key("SAME"));
 }
 
 /// How many entries of the key have their start or end day within [low, high], counted one by one.
@@ -190,27 +189,6 @@ TEST(DoseRegisterTest, IntakesBelongToTheLineOfTheirDoseRecord) {
     EXPECT_EQ(doses.intakesOf(5).count, 0);
     EXPECT_EQ(doses.intakesOf(5).total, 0.0);
     EXPECT_EQ(doses.intakesOf(100).count, 0);
-}
-
-TEST(DoseRegisterTest, ClearEmptiesTablesAndTotals) {
-    DoseRegister doses;
-    doses.addDose({Key("A"), 1, 1, 1});
-    doses.addDose({Key("A"), 1, 1, 1});
-    doses.addIntake({1, 2, 3});
-    doses.addTotals(1.5, 2.5);
-    doses.addTotals(0.25, 0.5);
-    doses.buildIndex();
-    EXPECT_DOUBLE_EQ(doses.cedeTotal(), 1.75);
-    EXPECT_DOUBLE_EQ(doses.cdeTotal(), 3.0);
-
-    doses.clear();
-    doses.buildIndex();
-    EXPECT_TRUE(doses.doses().empty());
-    EXPECT_EQ(doses.intakeCount(), 0);
-    EXPECT_EQ(doses.cedeTotal(), 0.0);
-    EXPECT_EQ(doses.cdeTotal(), 0.0);
-    EXPECT_TRUE(doses.findDoseEntries(Key("A")).empty());
-    EXPECT_FALSE(doses.twoOrMoreEntriesTouch(Key("A"), 0, 10));
 }
 
 }  // namespace

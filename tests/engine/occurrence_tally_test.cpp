@@ -56,19 +56,5 @@ TEST(OccurrenceTallyTest, TiesAreOrderedByMessageIgnoringLetterCase) {
     EXPECT_EQ(messages, (std::vector<std::string>{"_x", "a", "B", "Zeta"}));
 }
 
-TEST(OccurrenceTallyTest, ClearEmptiesBothLevels) {
-    OccurrenceTally tally;
-    EXPECT_TRUE(tally.empty(Level::Error));
-    tally.add(Level::Error, "e", 1);
-    tally.add(Level::Warning, "w", 1);
-    EXPECT_FALSE(tally.empty(Level::Error));
-    EXPECT_FALSE(tally.empty(Level::Warning));
-    tally.clear();
-    EXPECT_TRUE(tally.empty(Level::Error));
-    EXPECT_TRUE(tally.empty(Level::Warning));
-    tally.add(Level::Error, "e", 9);
-    EXPECT_EQ(tally.ordered(Level::Error), (Entries{{"e", 1, 9, 9}}));
-}
-
 }  // namespace
 }  // namespace talveron
