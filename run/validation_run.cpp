@@ -290,6 +290,7 @@ void RunState::mainPass(std::istream& file) {
     std::int64_t linesRead = 0;
     std::size_t doseRecordsRead = 0;
     std::int64_t lineNumber = 0;
+    std::size_t doseRecordsWritten = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](MainPassChunk& chunk) {
         if (!going() ||
@@ -321,6 +322,7 @@ void RunState::mainPass(std::istream& file) {
             checked.findings.replay(findingsStart, result.findingsEnd, writer_);
             findingsStart = result.findingsEnd;
             const DispatchResult& dispatched = result.dispatched;
+            if (dispatched.doseRecord) doses_.addAmounts(doseRecordsWritten++, dispatched.amounts);
             outcome_.counters.countRecord(dispatched.recordType, dispatched.errors,
                                           dispatched.warnings);
             observer_.countersChanged(outcome_.counters);
