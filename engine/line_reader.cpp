@@ -15,12 +15,28 @@ constexpr std::size_t kLinesAtATime = 4096;
 /// The smallest read the limit of a dense block allows.
 constexpr std::size_t kSmallestLimitedRead = 4096;
 
+/// The bytes of a block that end a line: CR or LF.
+ByteLanes LineEnds(const char* at) {
+    const ByteBlock block = LoadBlock(at);
+    return (block == '\r') | (block == '\n');
+}
+
 /// The offset of the first CR or LF in [from, end) of `bytes`, or `end` when there is none; a
 /// block of bytes past `end` must be readable.
 std::size_t NextTerminator(const char* bytes, std::size_t from, std::size_t end) {
-    for (std::size_t at = from; at < end; at += kBlockSize) {
-        const ByteBlock block = LoadBlock(bytes + at);
-        std::uint32_t found = MaskOf((block == '\r') | (block == '\n'));
+    std::size_t at = from;
+    // Four blocks at a time past the bytes of a line; the block with its end is found below.
+    constexpr std::size_t kStride = 4 * kBlockSize;
+    while (end - at >= kStride) {
+        const char* const here = bytes + at;
+        if (MaskOf(LineEnds(here) | LineEnds(here + kBlockSize) | LineEnds(here + 2 * kBlockSize) |
+                   LineEnds(here + 3 * kBlockSize)) != 0) {
+            break;
+        }
+        at += kStride;
+    }
+    for (; at < end; at += kBlockSize) {
+        std::uint32_t found = MaskOf(LineEnds(bytes + at));
         if (end - at < kBlockSize) found &= FirstBytes(end - at);
         if (found != 0) return at + static_cast<std::size_t>(std::countr_zero(found));
     }
