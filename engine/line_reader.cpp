@@ -103,8 +103,9 @@ bool LineReader::fill(LineBlock& block, std::size_t readSize, std::size_t maxLin
         // Not one line ends in the block yet: read on into a block twice the size, but no more
         // than tells a line over the limit.
         scanFrom = used;
-        const std::size_t more =
-            std::min(std::max(used, readSize), maxLineLength_ + 1 - (used - lineStart));
+        const std::size_t twice = std::max(used, readSize);
+        const std::size_t allowed = maxLineLength_ - (used - lineStart);
+        const std::size_t more = twice <= allowed ? twice : allowed + 1;
         bytes.resize(used + more + kBlockSize);
         used += read(bytes.data() + used, more);
     }
