@@ -1,12 +1,55 @@
 #include "engine/calendar.h"
 
+#include <array>
 #include <cstdio>
 
 namespace talveron {
 
 namespace {
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+// Howard Hinnant's days-from-civil: exact for every proleptic Gregorian date.
+constexpr std::int64_t CivilDays(int year, int month, int day) {
+    const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+/// The years whose first day is looked up rather than worked out: every date a load file
+/// sensibly holds.
+constexpr int kFirstListedYear = 1800;
+constexpr int kListedYears = 512;
+
+/// Days from 1970-01-01 to 1 January of each listed year, and of the year after the last.
+constexpr auto kYearStarts = [] {
+    std::array<std::int32_t, kListedYears + 1> starts{};
+    for (int i = 0; i <= kListedYears; ++i) {
+        starts[static_cast<std::size_t>(i)] =
+            static_cast<std::int32_t>(CivilDays(kFirstListedYear + i, 1, 1));
+    }
+    return starts;
+}();
+
+/// Days of a common year before the first of each month (1-based).
+constexpr std::array<std::int32_t, 13> kDaysBeforeMonth = {0,   0,   31,  59,  90,  120, 151,
+                                                           181, 212, 243, 273, 304, 334};
+
+/// The year's place in kYearStarts, or -1 when it is not listed.
+int ListedYear(int year) {
+    return year >= kFirstListedYear && year < kFirstListedYear + kListedYears
+               ? year - kFirstListedYear
+               : -1;
+}
+
+bool IsLeapYear(int year) {
+    if (const int listed = ListedYear(year); listed >= 0) {
+        const auto i = static_cast<std::size_t>(listed);
+        return kYearStarts[i + 1] - kYearStarts[i] == 366;
+    }
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -19,14 +62,14 @@ bool IsValidDate(int year, int month, int day) {
     return month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
 }
 
-// Howard Hinnant's days-from-civil: exact for every proleptic Gregorian date.
 std::int64_t DaysFromCivil(int year, int month, int day) {
-    const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
+    const int listed = ListedYear(year);
+    if (listed < 0 || month < 1 || month > 12) return CivilDays(year, month, day);
+    // Linear in the day, as the formula is, so a day outside the month gives the same.
+    const auto i = static_cast<std::size_t>(listed);
+    const bool leapDay = month > 2 && kYearStarts[i + 1] - kYearStarts[i] == 366;
+    return std::int64_t{kYearStarts[i]} + kDaysBeforeMonth[static_cast<std::size_t>(month)] +
+           (leapDay ? 1 : 0) + day - 1;
 }
 
 std::int64_t SecondsOf(const LocalDateTime& moment) {

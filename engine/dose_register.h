@@ -35,7 +35,14 @@ struct DoseListEntry {
     PersonKey key{};
     std::int32_t startDays = 0;  ///< day number of Monitoring_Start
     std::int32_t endDays = 0;    ///< day number of Monitoring_End
-    double tede = 0;             ///< numeric value of TEDE
+    double tede = 0;             ///< numeric value of TEDE, added by the main pass
+};
+
+/// The amounts of a dose record that the summary report adds up.
+struct DoseAmounts {
+    double tede = 0;
+    double cede = 0;
+    double cde = 0;
 };
 
 /// One intake record of the load file, linked to the last dose record above it.
@@ -51,9 +58,10 @@ struct IntakeSummary {
     double total = 0;  ///< sum of the intakes, in file order
 };
 
-/// The dose list, its index by person and the intake register of one run, with the totals of the
-/// registration pass. Filled by the registration pass, then sealed with buildIndex(); read by the
-/// main pass and the summary report. Memory grows with the number of dose and intake records only.
+/// The dose list, its index by person and the intake register of one run, with the CEDE and CDE
+/// totals. Filled by the registration pass, then sealed with buildIndex(); read by the main pass,
+/// which adds each dose record's amounts as it checks them, and by the summary report. Memory
+/// grows with the number of dose and intake records only.
 class DoseRegister {
 public:
     /// Appends an entry; returns its position.
@@ -63,6 +71,12 @@ public:
     void addTotals(double cede, double cde) {
         cedeTotal_ += cede;
         cdeTotal_ += cde;
+    }
+    /// The amounts of the dose record at `position` among the dose records: its entry's TEDE and
+    /// the totals. Called for the dose records in file order, so the totals add up in that order.
+    void addAmounts(std::size_t position, const DoseAmounts& amounts) {
+        if (position < doses_.size()) doses_[position].tede = amounts.tede;
+        addTotals(amounts.cede, amounts.cde);
     }
 
     /// Builds the index by person key. Call once, after the last addDose and before lookups.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "config/number.h"
@@ -79,8 +80,12 @@ struct FifteenDigits {
 
 /// Sums are compared as their 15-digit texts, so a difference in the sixteenth digit is none.
 bool SumDiffers(double a, double b, double total) {
-    if (a + b == total) return false;  // equal numbers print alike; spare the formatting
-    return FifteenDigits(a + b).text() != FifteenDigits(total).text();
+    const double sum = a + b;
+    if (sum == total) return false;  // equal numbers print alike; spare the formatting
+    // Numbers that print alike differ by at most a unit of their fifteenth digit, at most about
+    // 1e-14 of the larger: numbers twice as far apart print differently, without being printed.
+    if (std::fabs(sum - total) > 2e-14 * std::max(std::fabs(sum), std::fabs(total))) return true;
+    return FifteenDigits(sum).text() != FifteenDigits(total).text();
 }
 
 constexpr DoseRule kDoseRules[] = {

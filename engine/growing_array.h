@@ -35,6 +35,7 @@ public:
     }
 
     std::size_t size() const { return size_; }
+    T& operator[](std::size_t index) { return data_[index]; }
     const T& operator[](std::size_t index) const { return data_[index]; }
     std::span<const T> view() const { return {data_, size_}; }
 

@@ -12,6 +12,13 @@ namespace talveron {
 /// that is one endless line must end the run, not exhaust the memory.
 inline constexpr std::size_t kMaxLineLength = std::size_t{16} << 20;
 
+/// Bytes read straight from the input and the whole lines framed in them. The lines are views of
+/// `bytes`, valid until the block is filled again.
+struct LineBlock {
+    std::vector<char> bytes;
+    std::vector<std::string_view> lines;
+};
+
 /// Frames a load file into lines. CR LF, a lone LF and a lone CR each end a line; the terminator
 /// is not part of the line, and a terminator at the very end does not start an extra empty line.
 /// Bytes are passed on unchanged; lines may be up to `maxLineLength` bytes long.
@@ -23,6 +30,10 @@ public:
     /// The next line, valid until the next call; false at the end of the input, on a read error
     /// or at a line longer than the maximum (then no further line is read).
     bool next(std::string_view& line);
+    /// Reads about `readSize` more bytes of the input straight into the block (more when no line
+    /// ends in them) and frames the whole lines there, at most `maxLines`; what follows them is
+    /// read again by the next call. False, with no line, where next() would give none.
+    bool fill(LineBlock& block, std::size_t readSize, std::size_t maxLines);
     /// The input failed for another reason than reaching its end.
     bool failed() const { return failed_; }
     /// The reader stopped at a line longer than the maximum.
@@ -31,20 +42,19 @@ public:
     std::uint64_t bytesRead() const { return bytesRead_; }
 
 private:
-    bool refill();
-    /// Offset of the next CR or LF at or after `from` in the chunk (end_ when none). The next CR
-    /// and the next LF are remembered, so each byte is searched once whatever the line ends.
-    std::size_t nextTerminator(std::size_t from);
+    /// Reads up to `count` bytes to `target`; fewer only at the end of the input or on an error.
+    std::size_t read(char* target, std::size_t count);
 
     std::istream& input_;
-    std::vector<char> buffer_;
-    std::size_t position_ = 0;
-    std::size_t end_ = 0;
-    std::size_t nextCarriageReturn_ = 0;
-    std::size_t nextLineFeed_ = 0;
+    std::size_t chunkSize_;
     std::size_t maxLineLength_;
     std::uint64_t bytesRead_ = 0;
-    std::string partial_;        // a line that spans chunks
+    std::string carried_;  // bytes read but not framed yet: the start of the next block
+    /// A read of `maxLines` lines filled only part of a block: reads are kept to about what those
+    /// lines took, so that a block of short lines is not carried over chunk after chunk.
+    std::size_t readLimit_ = SIZE_MAX;
+    LineBlock own_;  // the lines next() hands out
+    std::size_t handedOut_ = 0;
     bool skipLineFeed_ = false;  // the previous line ended with CR: a leading LF belongs to it
     bool atEnd_ = false;
     bool failed_ = false;

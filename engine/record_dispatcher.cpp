@@ -86,7 +86,16 @@ DispatchResult RecordDispatcher::dispatch(std::string_view record, std::int64_t 
         context_.reportTallied(Level::Error, kInvalidRecordType, kRecordTypeField,
                                kRecordTypeCharacter, message, recordType == "H");
     }
-    return {typeLetter, context_.errorCount(), context_.warningCount()};
+    DispatchResult result{typeLetter, context_.errorCount(), context_.warningCount(), false, {}};
+    if (IsDoseLine(record)) {
+        // The first line is checked as the header; as a dose record it still has amounts.
+        if (lineNumber == 1) context_.extract(RecordType::Dose);
+        const KnownFields::Dose& fields = context_.environment().fields.dose;
+        result.doseRecord = true;
+        result.amounts = {context_.number(fields.tede), context_.number(fields.cede),
+                          context_.number(fields.cde)};
+    }
+    return result;
 }
 
 void RecordDispatcher::captureHeaderValues() {

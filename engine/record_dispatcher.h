@@ -9,11 +9,13 @@
 
 namespace talveron {
 
-/// What RunCounters::countRecord needs of a dispatched record.
+/// What RunCounters::countRecord needs of a dispatched record, and a dose record's amounts.
 struct DispatchResult {
     char recordType = 0;  ///< 'H' on line 1, else character 41; 0 when the line is shorter
     std::int64_t errors = 0;
     std::int64_t warnings = 0;
+    bool doseRecord = false;  ///< "D" in character 41, on any line (IsDoseLine)
+    DoseAmounts amounts;      ///< read by the dose layout when doseRecord
 };
 
 /// The record length the checks use: the line's character count plus 2 (its line end).
@@ -28,7 +30,8 @@ void CheckRecordLength(RecordContext& record, std::string_view recordType,
                        std::int64_t recordLength);
 
 /// Types a line, applies the record-length rule, cuts it into field values and
-/// runs the checks of its type in their fixed order; keeps the header values of line 1.
+/// runs the checks of its type in their fixed order; keeps the header values of line 1 and reads
+/// the amounts of every dose record, the first line's included.
 class RecordDispatcher {
 public:
     /// `doseRecordsBefore`: the lines with "D" in character 41 above the first line it will be

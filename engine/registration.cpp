@@ -19,13 +19,8 @@ DoseRegistration::DoseRegistration(const LayoutTable& layouts, const KnownFields
     : days_(runStart), doses_(doses) {
     const RecordLayout& dose = layouts.of(RecordType::Dose);
     const KnownFields::Dose& known = fields.dose;
-    dose_ = {SpanOf(dose, known.idType),
-             SpanOf(dose, known.employeeId),
-             SpanOf(dose, known.monitoringStart),
-             SpanOf(dose, known.monitoringEnd),
-             SpanOf(dose, known.cede),
-             SpanOf(dose, known.cde),
-             SpanOf(dose, known.tede)};
+    dose_ = {SpanOf(dose, known.idType), SpanOf(dose, known.employeeId),
+             SpanOf(dose, known.monitoringStart), SpanOf(dose, known.monitoringEnd)};
     intake_ = SpanOf(layouts.of(RecordType::Intake), fields.intake.intake);
 }
 
@@ -36,17 +31,15 @@ RegisteredLine DoseRegistration::read(std::string_view line) const {
 }
 
 RegisteredLine DoseRegistration::readDose(std::string_view line) const {
-    // Only the fields the dose list needs are cut out of the line.
+    // Only the fields the index needs are cut out of the line: the amounts are read once, by the
+    // main pass, which reads them for its checks anyway.
     const auto field = [&](FieldSlice span) { return FieldValue(line, span); };
     RegisteredLine registered;
     registered.kind = RegisteredLine::Kind::Dose;
     DoseListEntry& entry = registered.dose;
     entry.key = MakePersonKey(field(dose_.idType), field(dose_.employeeId));
-    entry.tede = ParseNumber(field(dose_.tede));
     entry.startDays = static_cast<std::int32_t>(days_.dayNumber(field(dose_.monitoringStart)));
     entry.endDays = static_cast<std::int32_t>(days_.dayNumber(field(dose_.monitoringEnd)));
-    registered.cede = ParseNumber(field(dose_.cede));
-    registered.cde = ParseNumber(field(dose_.cde));
     return registered;
 }
 
@@ -61,7 +54,6 @@ void DoseRegistration::add(const RegisteredLine& registered, std::int64_t lineNu
     switch (registered.kind) {
         case RegisteredLine::Kind::Dose:
             doses_.addDose(registered.dose);
-            doses_.addTotals(registered.cede, registered.cde);
             lastDoseLine_ = lineNumber;
             break;
         case RegisteredLine::Kind::Intake:

@@ -17,14 +17,12 @@ namespace talveron {
 struct RegisteredLine {
     enum class Kind : std::uint8_t { None, Dose, Intake };
     Kind kind = Kind::None;
-    DoseListEntry dose;  ///< a dose record's entry
-    double cede = 0;     ///< a dose record's CEDE and CDE, for the totals
-    double cde = 0;
-    double intake = 0;  ///< an intake record's intake
+    DoseListEntry dose;  ///< a dose record's entry, without the amounts the main pass adds
+    double intake = 0;   ///< an intake record's intake
 };
 
 /// The per-line work of RegisterLoadFile: a dose record (character 41 "D", on any line, the
-/// first included) goes into the dose list and the CEDE and CDE totals; an intake record ("I")
+/// first included) goes into the dose list by its person and period; an intake record ("I")
 /// into the intake register, linked to the last dose record above it. Reading a line and adding
 /// it are apart, so that lines can be read on several threads and added in file order.
 class DoseRegistration {
@@ -45,7 +43,7 @@ public:
 private:
     /// Where the fields the registration reads lie; an absent field has an empty span.
     struct DoseSpans {
-        FieldSlice idType, employeeId, monitoringStart, monitoringEnd, cede, cde, tede;
+        FieldSlice idType, employeeId, monitoringStart, monitoringEnd;
     };
 
     RegisteredLine readDose(std::string_view line) const;

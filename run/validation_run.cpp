@@ -39,9 +39,11 @@ void KeepFirstFailure(Status& kept, Status next) {
     if (kept.ok()) kept = std::move(next);
 }
 
-/// The bytes a pass reads at a time: the whole of a small file, at most 1 MiB of a large one.
-std::size_t ReadChunkSize(std::int64_t fileLength) {
-    return static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, 1 << 20));
+/// The bytes a chunk is read in: the whole of a small file, whose end one read then finds, at
+/// most the run's chunk size of a large one.
+std::size_t ReadSize(std::int64_t fileLength, std::size_t chunkBytes) {
+    return std::min(static_cast<std::size_t>(std::max<std::int64_t>(fileLength, 0)) + 1,
+                    chunkBytes);
 }
 
 /// Lines of the registration pass with what each registers.
@@ -208,12 +210,12 @@ void RunState::registerLoadFile(std::istream& file) {
     observer_.phaseChanged(RunPhase::Registering);
     information_.showText("Register Load File...");
     DoseRegistration registration(inputs_.layouts, fields_, timer_.runStart(), doses_);
-    LineReader reader(file, ReadChunkSize(fileLength_));
+    LineReader reader(file);
     std::int64_t linesRead = 0;
     std::int64_t lineNumber = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](LineChunk& chunk) {
-        if (!going() || !chunk.fill(reader, linesRead, inputs_.chunkBytes)) {
+        if (!going() || !chunk.fill(reader, linesRead, ReadSize(fileLength_, inputs_.chunkBytes))) {
             return false;
         }
         linesRead += static_cast<std::int64_t>(chunk.size());
@@ -283,14 +285,16 @@ void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) con
 void RunState::mainPass(std::istream& file) {
     environment_.runStart = timer_.runStart();
     const bool reportFollows = inputs_.options.on(OptionKey::GDR) && outputs_ != nullptr;
-    LineReader reader(file, ReadChunkSize(fileLength_));
+    LineReader reader(file);
     HeaderValues header;
     std::int64_t linesRead = 0;
     std::size_t doseRecordsRead = 0;
     std::int64_t lineNumber = 0;
+    std::size_t doseRecordsWritten = 0;
     std::int64_t consumed = 0;
     const auto produce = [&](MainPassChunk& chunk) {
-        if (!going() || !chunk.lines.fill(reader, linesRead, inputs_.chunkBytes)) {
+        if (!going() ||
+            !chunk.lines.fill(reader, linesRead, ReadSize(fileLength_, inputs_.chunkBytes))) {
             return false;
         }
         linesRead += static_cast<std::int64_t>(chunk.lines.size());
@@ -318,6 +322,7 @@ void RunState::mainPass(std::istream& file) {
             checked.findings.replay(findingsStart, result.findingsEnd, writer_);
             findingsStart = result.findingsEnd;
             const DispatchResult& dispatched = result.dispatched;
+            if (dispatched.doseRecord) doses_.addAmounts(doseRecordsWritten++, dispatched.amounts);
             outcome_.counters.countRecord(dispatched.recordType, dispatched.errors,
                                           dispatched.warnings);
             observer_.countersChanged(outcome_.counters);

@@ -15,9 +15,9 @@ struct Chunked {
     std::vector<std::vector<std::string>> lines;
 };
 
-Chunked ChunkAll(const std::string& bytes, std::size_t targetBytes, std::size_t readerChunk) {
+Chunked ChunkAll(const std::string& bytes, std::size_t targetBytes) {
     std::istringstream input(bytes);
-    LineReader reader(input, readerChunk);
+    LineReader reader(input);
     LineChunk chunk;
     Chunked chunked;
     std::int64_t linesRead = 0;
@@ -42,22 +42,29 @@ TEST(LineChunkTest, FillsToTheTargetAndNumbersTheLines) {
         {"nothing", "", 10, {}, {}},
         {"one chunk", "ab\r\ncd\r\n", 100, {1}, {{"ab", "cd"}}},
         {"a line at a time", "ab\r\ncd\nef", 1, {1, 2, 3}, {{"ab"}, {"cd"}, {"ef"}}},
-        // Empty lines add no bytes: they join the chunk until a line with bytes fills it.
-        {"empty lines", "\r\n\r\nab\r\n\r\ncd", 1, {1, 4}, {{"", "", "ab"}, {"", "cd"}}},
-        {"the target is reached, not exceeded by whole lines",
+        {"a terminator counts as bytes", "\r\n\r\nab\r\n", 2, {1, 2, 3}, {{""}, {""}, {"ab"}}},
+        {"the line the target cuts comes with the next chunk",
          "abc\nde\nf\nghij\n",
          5,
-         {1, 3},
-         {{"abc", "de"}, {"f", "ghij"}}},
+         {1, 2, 4},
+         {{"abc"}, {"de", "f"}, {"ghij"}}},
         {"a line longer than the target", "abcdefghij\nk\n", 3, {1, 2}, {{"abcdefghij"}, {"k"}}},
     };
     for (const Case& test : cases) {
-        for (std::size_t readerChunk : {std::size_t{1}, std::size_t{3}, std::size_t{4096}}) {
-            const Chunked chunked = ChunkAll(test.bytes, test.targetBytes, readerChunk);
-            EXPECT_EQ(chunked.firstLines, test.firstLines) << test.what << ", " << readerChunk;
-            EXPECT_EQ(chunked.lines, test.lines) << test.what << ", " << readerChunk;
-        }
+        const Chunked chunked = ChunkAll(test.bytes, test.targetBytes);
+        EXPECT_EQ(chunked.firstLines, test.firstLines) << test.what;
+        EXPECT_EQ(chunked.lines, test.lines) << test.what;
     }
+}
+
+TEST(LineChunkTest, EmptyLinesFillAChunkUpToItsMostLines) {
+    const std::size_t lines = kMaxChunkLines * 2 + 100;
+    const Chunked chunked = ChunkAll(std::string(lines, '\n') + "last", kDefaultChunkBytes);
+    const auto most = static_cast<std::int64_t>(kMaxChunkLines);
+    EXPECT_EQ(chunked.firstLines, (std::vector<std::int64_t>{1, most + 1, 2 * most + 1}));
+    ASSERT_EQ(chunked.lines.size(), 3u);
+    EXPECT_EQ(chunked.lines[2].size(), 101u);
+    EXPECT_EQ(chunked.lines[2].back(), "last");
 }
 
 }  // namespace
