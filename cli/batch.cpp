@@ -44,13 +44,28 @@ std::vector<std::vector<std::size_t>> GroupBySharedKeys(
     return groups;
 }
 
+namespace {
+
+std::string IdentityKey(FileIdentity id) {
+    return std::to_string(id.device) + ':' + std::to_string(id.inode);
+}
+
+std::string NameKey(const RunFolder& folder, const std::string& name) {
+    return IdentityKey(folder.identity()) + '/' + name;
+}
+
+}  // namespace
+
+std::string NameKey(const std::string& path) {
+    RunFolder folder;
+    if (!RunFolder::Open(path, folder).ok()) return {};
+    return NameKey(folder, folder.loadName());
+}
+
 std::vector<std::string> TouchedKeys(const std::string& loadPath, const OutputPlace& outputs) {
     RunFolder folder;
     if (!RunFolder::Open(loadPath, folder).ok()) return {};
-    const auto identity = [](FileIdentity id) {
-        return std::to_string(id.device) + ':' + std::to_string(id.inode);
-    };
-    std::vector<std::string> keys;
+    std::vector<std::string> keys{NameKey(folder, folder.loadName())};
     RunFolder outputFolder;
     const RunFolder* written = &folder;
     if (outputs.kind == OutputPlace::Kind::Folder) {
@@ -61,11 +76,11 @@ std::vector<std::string> TouchedKeys(const std::string& loadPath, const OutputPl
     if (outputs.kind != OutputPlace::Kind::Nowhere) {
         const RunPaths paths = DeriveRunPaths(folder.loadName());
         for (const auto& output : {paths.results, paths.report})
-            keys.push_back(identity(written->identity()) + '/' + output.string());
+            keys.push_back(NameKey(*written, output.string()));
     }
     struct stat info {};
     if (::fstatat(folder.descriptor(), folder.loadName().c_str(), &info, 0) == 0) {
-        keys.push_back("load " + identity({info.st_dev, info.st_ino}));
+        keys.push_back("load " + IdentityKey({info.st_dev, info.st_ino}));
     }
     return keys;
 }

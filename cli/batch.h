@@ -19,9 +19,14 @@ std::vector<std::vector<std::size_t>> GroupBySharedKeys(
 
 /// What a load path would touch with its outputs put at `outputs`, as keys that are equal exactly
 /// when two paths touch the same thing: the identity of the folder the outputs go to with each
-/// output's name, and the identity of the load file. A path that cannot be resolved has no keys
-/// (its run fails on its own).
+/// output's name, the identity of the load file's folder with its name, and the identity of the
+/// load file. A path that cannot be resolved has no keys (its run fails on its own).
 std::vector<std::string> TouchedKeys(const std::string& loadPath, const OutputPlace& outputs);
+
+/// The key of the name `path` gives a file in its folder, as TouchedKeys forms it, so a file
+/// written there can be told from the names a run touches; empty when the folder cannot be
+/// opened.
+std::string NameKey(const std::string& path);
 
 /// Validates one file (by index), printing to the given streams; returns its exit status.
 using FileTask = std::function<int(std::size_t index, std::ostream& out, std::ostream& err)>;

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -51,7 +52,7 @@ struct FileResult {
 /// Writes the HTML report of every file; false, with the reason on `err`, when it failed.
 bool WriteHtml(const std::filesystem::path& path, const CliOptions& options,
                const std::vector<FileResult>& results, const PersonalDataMask* mask,
-               const Clock& clock, std::ostream& err) {
+               const Clock& clock, TemporaryFileList* temporaries, std::ostream& err) {
     HtmlReport report{std::string(kProgram) + ' ' + std::string(kVersion),
                       HtmlReportDate(options.asOf ? *options.asOf : clock.now()),
                       mask,
@@ -69,8 +70,9 @@ bool WriteHtml(const std::filesystem::path& path, const CliOptions& options,
             report.files.push_back(std::move(section));
         }
     }
-    const Status saved = SaveHtmlReport(path, report);
-    if (!saved.ok()) err << kProgram << ": " << saved.message() << '\n';
+    const Status saved = SaveHtmlReport(path, report, temporaries);
+    if (!saved.ok())
+        err << kProgram << ": the HTML report was not written: " << saved.message() << '\n';
     return saved.ok();
 }
 
@@ -165,6 +167,19 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     std::vector<std::vector<std::string>> keys;
     for (const auto& file : options.loadFiles)
         keys.push_back(TouchedKeys(file.string(), inputs.outputs));
+    // The report is renamed into place after the runs, so it must not take the name of a load
+    // file or an output of them.
+    if (options.htmlPath) {
+        const std::string html = NameKey(options.htmlPath->string());
+        for (const auto& fileKeys : keys) {
+            if (!html.empty() && std::ranges::find(fileKeys, html) != fileKeys.end()) {
+                err << kProgram << ": refusing --html " << QuotedPath(*options.htmlPath)
+                    << ": the report would replace a load file of this command or one of its "
+                       "outputs\n";
+                return 2;
+            }
+        }
+    }
     const TerminalColors colors(ColorWanted(options, environment));
     // --quiet drops the text format's summary, and with it the comparison printed after it.
     const std::unique_ptr<FindingPrinter> printer =
@@ -251,7 +266,7 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     int status = RunGroups(keys.size(), GroupBySharedKeys(keys), options.jobs, validate, out, err);
     if (printer) printer->end(out);
     if (options.htmlPath && !WriteHtml(*options.htmlPath, options, results, mask ? &*mask : nullptr,
-                                       environment.clock, err))
+                                       environment.clock, environment.temporaries, err))
         status = 2;
     if (!out.flush()) {
         err << kProgram << ": cannot write to standard output: " << OutputFailure(out) << '\n';

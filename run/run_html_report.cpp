@@ -1,8 +1,9 @@
 #include "run/run_html_report.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <sstream>
+
+#include "run/output_file.h"
+#include "run/run_folder.h"
 
 namespace talveron {
 
@@ -18,12 +19,28 @@ HtmlFileSection HtmlSectionOf(const RunOutcome& outcome, const FindingGroups* fi
     return section;
 }
 
-Status SaveHtmlReport(const std::filesystem::path& path, const HtmlReport& report) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out && WriteHtmlReport(out, report) && out.flush()) return Status::Ok();
-    return Status::Error(Status::Code::WriteFailed, "cannot write the HTML report " +
-                                                        QuotedPath(path) + ": " +
-                                                        std::strerror(errno != 0 ? errno : EIO));
+Status SaveHtmlReport(const std::filesystem::path& path, const HtmlReport& report,
+                      TemporaryFileList* temporaries) {
+    const std::string name = path.filename().string();
+    if (name.empty() || name == "." || name == "..") {
+        return Status::Error(Status::Code::Refused,
+                             QuotedPath(path) + " names a folder, not a file");
+    }
+    RunFolder folder;
+    const std::filesystem::path parent = path.parent_path();
+    if (const Status opened = RunFolder::OpenOutputs(parent.empty() ? "." : parent, name, folder);
+        !opened.ok()) {
+        return opened;
+    }
+    std::ostringstream text;
+    if (!WriteHtmlReport(text, report)) {
+        return Status::Error(Status::Code::WriteFailed, "the report could not be composed");
+    }
+    // Written beside its name and renamed over it when whole, as the run's outputs are, so the
+    // name never shows part of a report and no link there is written through.
+    OutputFile file(&folder, name, "htm", temporaries);
+    file.append(std::move(text).str());
+    return file.commit();
 }
 
 }  // namespace talveron

@@ -56,18 +56,7 @@
     var hash = location.hash.slice(1);
     if (hash.indexOf("filter:") === 0) {
       var params = new URLSearchParams(hash.slice(7));
-      // A record is wider than the page: an opened group shows each record at its marked field.
-  function showMarks(group) {
-    Array.prototype.forEach.call(group.querySelectorAll("pre.rec"), function (record) {
-      var mark = record.querySelector(".band, .char");
-      if (mark) record.scrollLeft = mark.offsetLeft - record.offsetLeft - record.clientWidth / 3;
-    });
-  }
-  groups.forEach(function (group) {
-    group.addEventListener("toggle", function () { if (group.open) showMarks(group); });
-  });
-
-  Object.keys(controls).forEach(function (name) {
+      Object.keys(controls).forEach(function (name) {
         controls[name].value = params.get(name) || "";
       });
       apply();

@@ -175,6 +175,8 @@ if [ -f "$completion" ]; then
   [ "$(complete_words --format "")" = "text gnu json csv sarif" ] ||
     fail "the completion does not offer the formats: $(complete_words --format "")"
   [ "$(complete_words --ma)" = "--mask" ] || fail "the completion does not offer --mask"
+  [ "$(complete_words --output-d)" = "--output-dir" ] ||
+    fail "the completion does not offer --output-dir"
   [[ " $(complete_words "") " == *" faulty.dat "* ]] ||
     fail "the completion does not offer load files: $(complete_words "")"
 else
