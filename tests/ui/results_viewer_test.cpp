@@ -33,9 +33,8 @@ namespace {
 
 const fs::path kData = TALVERON_UI_TEST_DATA_DIR;
 
-// A dose warning on DDE (field 16, 130..136) of a 200-character record; a header finding filed
-// under the wrong type; a record of an unknown type starting with blanks and a quote; the last
-// field of a dose record whose identifier starts with blanks.
+// Four findings to step through. The first, shown as the window opens, is a dose warning on DDE
+// (field 16, characters 130 to 136) of a 200-character record, which a page is too narrow for.
 const fs::path kFourFindings = kData / "four-findings.err";
 
 std::string Section(int number, int line, const std::string& message, const std::string& data) {
