@@ -323,7 +323,8 @@ void MainWindow::setRunControls(bool running) {
     viewAction_->setEnabled(usable && !running);
     saveHtmlAction_->setEnabled(!running && lastRun_.has_value());
     for (QAction* recent : recentActions_) recent->setEnabled(usable && !running);
-    fileMenu_->menuAction()->setEnabled(!running);
+    // The File menu stays enabled for Exit: Qt would not deliver Ctrl+Q from a disabled menu, and
+    // during a run it asks, as closing the window does, whether to cancel the run and quit.
     optionsMenu_->menuAction()->setEnabled(!running);
 }
 
