@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -273,10 +274,14 @@ private slots:
         dialogs_.files = {Q(root_ / "RUN.DsT"), Q(root_ / "run.err"), Q(root_ / "gone.dst")};
         for (int i = 0; i < 3; ++i) press(Qt::CTRL | Qt::Key_R);
         QCOMPARE(dialogs_.choices[0].title, u"Select a Error/Report File to View"_s);
-        // A report in a window of its own, in a fixed-width font; anything else in the viewer;
-        // a report that cannot be read is reported.
+        // A report in a window of its own, in the system's fixed-width font; anything else in
+        // the viewer; a report that cannot be read is reported. Every font of the tests is
+        // fixed-width, so it is the family asked for that tells, and it differs from the one the
+        // window would have by default.
         const auto* text = window_->findChild<QDialog*>(u"report"_s)->findChild<QTextBrowser*>();
-        QVERIFY(text->isVisible() && QFontInfo(text->font()).fixedPitch());
+        const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        QVERIFY(text->isVisible() && fixed != QApplication::font(text).family());
+        QCOMPARE(text->font().family(), fixed);
         QCOMPARE(text->toPlainText(), QString::fromStdString(report).remove(u'\r'));
         QCOMPARE(dialogs_.logOf(u"modal"_s), std::vector{u"modal: e"_s});
         QVERIFY(dialogs_.log.back().startsWith(u"message: Error Viewing Report | Cannot open \""_s +
