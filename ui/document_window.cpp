@@ -118,4 +118,22 @@ void DocumentWindow::openInEditor() {
     }
 }
 
+DocumentWindow& OwnedDocumentWindow(QWidget& owner, DocumentKind kind, const QString& name,
+                                    Dialogs& dialogs, ExternalOpener& opener) {
+    auto* window = owner.findChild<DocumentWindow*>(name, Qt::FindDirectChildrenOnly);
+    if (window == nullptr) {
+        window = new DocumentWindow(kind, dialogs, opener, &owner);
+        window->setObjectName(name);
+    }
+    return *window;
+}
+
+void ShowReport(QWidget& owner, const std::filesystem::path& path, Dialogs& dialogs,
+                ExternalOpener& opener) {
+    const std::string failure =
+        OwnedDocumentWindow(owner, DocumentKind::Report, QStringLiteral("report"), dialogs, opener)
+            .showFile(path);
+    if (!failure.empty()) dialogs.showMessage(&owner, ViewReportFailedMessage(failure));
+}
+
 }  // namespace talveron

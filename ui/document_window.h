@@ -44,4 +44,14 @@ private:
     QPushButton* openInEditor_;
 };
 
+/// `owner`'s document window of that object name, made on first use. A modal window has its own,
+/// which its being modal does not block.
+DocumentWindow& OwnedDocumentWindow(QWidget& owner, DocumentKind kind, const QString& name,
+                                    Dialogs& dialogs, ExternalOpener& opener);
+
+/// Shows a summary report in `owner`'s report window; when it cannot be read, says why in
+/// "Error Viewing Report".
+void ShowReport(QWidget& owner, const std::filesystem::path& path, Dialogs& dialogs,
+                ExternalOpener& opener);
+
 }  // namespace talveron

@@ -22,6 +22,7 @@
 #include "ui/about_box.h"
 #include "ui/configuration_check_window.h"
 #include "ui/dialogs.h"
+#include "ui/document_window.h"
 #include "ui/external_opener.h"
 #include "ui/help_documents.h"
 #include "ui/notice_line.h"
@@ -322,7 +323,8 @@ void MainWindow::setRunControls(bool running) {
     viewAction_->setEnabled(usable && !running);
     saveHtmlAction_->setEnabled(!running && lastRun_.has_value());
     for (QAction* recent : recentActions_) recent->setEnabled(usable && !running);
-    fileMenu_->menuAction()->setEnabled(!running);
+    // The File menu stays enabled for Exit: Qt would not deliver Ctrl+Q from a disabled menu, and
+    // during a run it asks, as closing the window does, whether to cancel the run and quit.
     optionsMenu_->menuAction()->setEnabled(!running);
 }
 
@@ -486,9 +488,7 @@ void MainWindow::showResultsViewer(const std::filesystem::path& resultsPath) {
 }
 
 void MainWindow::showReport(const std::filesystem::path& reportPath) {
-    const std::string failure =
-        documentWindow(DocumentKind::Report, QStringLiteral("report"), this).showFile(reportPath);
-    if (!failure.empty()) services_.dialogs.showMessage(this, ViewReportFailedMessage(failure));
+    ShowReport(*this, reportPath, services_.dialogs, services_.opener);
 }
 
 void MainWindow::showOptions() {
@@ -506,7 +506,8 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::showHelp(std::string_view document, QWidget* owner) {
-    const std::string failure = documentWindow(DocumentKind::Help, Text(document), owner)
+    const std::string failure = OwnedDocumentWindow(*owner, DocumentKind::Help, Text(document),
+                                                    services_.dialogs, services_.opener)
                                     .showFile(services_.helpDirectory / document);
     if (!failure.empty()) {
         services_.dialogs.showMessage(owner, HelpDocumentUnreadableMessage(document, failure));
@@ -522,15 +523,6 @@ void MainWindow::showConfigurationCheck() {
         window->setObjectName(name);
     }
     window->check();
-}
-
-DocumentWindow& MainWindow::documentWindow(DocumentKind kind, const QString& name, QWidget* owner) {
-    auto* window = owner->findChild<DocumentWindow*>(name, Qt::FindDirectChildrenOnly);
-    if (window == nullptr) {
-        window = new DocumentWindow(kind, services_.dialogs, services_.opener, owner);
-        window->setObjectName(name);
-    }
-    return *window;
 }
 
 }  // namespace talveron

@@ -11,7 +11,6 @@
 #include "config/option_settings.h"
 #include "run/clock.h"
 #include "ui/configuration_file.h"
-#include "ui/document_window.h"
 #include "ui/finding_history.h"
 #include "ui/recent_files.h"
 #include "ui/run_controller.h"
@@ -98,7 +97,6 @@ private:
     /// The configuration check's window, made on first use, checking the file again.
     void showConfigurationCheck();
     void showHelp(std::string_view document, QWidget* owner);
-    DocumentWindow& documentWindow(DocumentKind kind, const QString& name, QWidget* owner);
 
     MainWindowServices services_;
     ConfigurationFile configuration_;

@@ -45,7 +45,8 @@ OperatorMessage ConfigurationNotInstalledMessage(std::string_view reason);
 /// Closing the main window while a run is going.
 OperatorOffer QuitDuringRunOffer();
 
-/// The text editor could not be started on a report; `reason` is the system's description.
+/// A report could not be shown, or a saved HTML report not opened in the browser; `reason` says
+/// why.
 OperatorMessage ViewReportFailedMessage(std::string_view reason);
 
 /// The HTML report could not be written; `reason` names the file and the system's reason.

@@ -20,7 +20,7 @@
 #include "ui/character_strip.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
-#include "ui/external_opener.h"
+#include "ui/document_window.h"
 #include "ui/finding_source.h"
 #include "ui/go_to_finding_dialog.h"
 #include "ui/operator_message.h"
@@ -481,8 +481,7 @@ void ResultsViewer::print() {
 }
 
 void ResultsViewer::viewReport() {
-    const std::string failure = opener_.openTextFile(DeriveOutputPath(resultsPath_, ".dst"));
-    if (!failure.empty()) dialogs_.showMessage(this, ViewReportFailedMessage(failure));
+    ShowReport(*this, DeriveOutputPath(resultsPath_, ".dst"), dialogs_, opener_);
 }
 
 }  // namespace talveron

@@ -35,9 +35,10 @@ class ResultsIndex;
 /// characters and lists the record's fields in a grid. The file is indexed once when the window
 /// opens (on a thread of its own when it is big, with a progress dialog that can cancel the
 /// opening); each step then reads only the finding's own section. File > Print prints the file
-/// and File > View Report opens the report that belongs to it. Given the findings that are new
-/// since the last run, it marks them and Step > Only New Findings steps through them alone. The
-/// window can be resized: the strip then shows as many characters as fit.
+/// and File > View Report shows the report that belongs to it in a report window of the viewer's
+/// own, as the main window shows reports. Given the findings that are new since the last run, it
+/// marks them and Step > Only New Findings steps through them alone. The window can be resized:
+/// the strip then shows as many characters as fit.
 class ResultsViewer final : public QDialog {
     Q_OBJECT
 

@@ -12,7 +12,7 @@ namespace talveron {
 enum class ClosingOffer {
     None,         ///< the run never started its passes: nothing more to say
     ViewResults,  ///< "View encountered errors/warnings?", then the results viewer
-    ViewReport,   ///< "View Distribution Summary Report?", then the text editor
+    ViewReport,   ///< "View Distribution Summary Report?", then the report window
     Done,         ///< "Done!"
 };
 

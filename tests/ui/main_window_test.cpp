@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,7 +105,7 @@ private slots:
         QCOMPARE(find<QProgressBar>("overall")->value() + find<QProgressBar>("progress")->value(),
                  0);
         QCOMPARE(counters(), u"0 0 0 0 0 0 0 0 0 0 0 0"_s);
-        QCOMPARE(runControls(), u"CANCEL Command1"_s);
+        QCOMPARE(runControls(), u"CANCEL Command1 mnu_file"_s);
         QTRY_VERIFY_WITH_TIMEOUT(find<QPushButton>("Command2")->isEnabled(), kRunTimeout);
         QCOMPARE(find<QLabel>("sinceLastRun")->text(),
                  u"Since the last run: 1 fixed, 2 new, 2 unchanged"_s);
@@ -112,16 +113,17 @@ private slots:
     }
 
     void endsARunEarly_data() {
-        QTest::addColumn<bool>("quit");
+        QTest::addColumn<QString>("how");  // CANCEL, Ctrl+Q or closing the window
         QTest::addColumn<bool>("answer");
-        QTest::newRow("CANCEL") << false << false;
-        QTest::newRow("closed, quit") << true << true;
-        QTest::newRow("closed, not quit") << true << false;
+        QTest::newRow("CANCEL") << u"CANCEL"_s << false;
+        QTest::newRow("Ctrl+Q, quit") << u"Ctrl+Q"_s << true;
+        QTest::newRow("closed, not quit") << u"closed"_s << false;
     }
 
     void endsARunEarly() {
-        QFETCH(bool, quit);
+        QFETCH(QString, how);
         QFETCH(bool, answer);
+        const bool quit = how != u"CANCEL"_s;
         makeWindow();
         // The sample's records over and over: long enough to be interrupted in its main pass.
         const std::string sample = testing::ReadBytes(kSampleData / "sample.dat");
@@ -134,13 +136,14 @@ private slots:
             connect(controller, &RunController::lineChanged, this, [&](qint64, const QString&) {
                 running = runControls();
                 QObject::disconnect(onFirstLine);
-                if (quit) window_->close();
+                if (how == u"Ctrl+Q"_s) press(Qt::CTRL | Qt::Key_Q);
+                if (how == u"closed"_s) window_->close();
                 if (!quit) QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
             });
         window_->validateFile(Q(write("big.dat", big)));
         QTRY_VERIFY_WITH_TIMEOUT(!controller->running(), kRunTimeout);
 
-        QCOMPARE(running, u"CANCEL Command1 Text1"_s);
+        QCOMPARE(running, u"CANCEL Command1 mnu_file Text1"_s);
         const QString offer =
             u"offer: Talveron | A validation is running. Cancel it and quit? | Quit"_s;
         QCOMPARE(dialogs_.logOf(u"offer"_s), quit ? std::vector{offer} : std::vector<QString>{});
@@ -271,10 +274,14 @@ private slots:
         dialogs_.files = {Q(root_ / "RUN.DsT"), Q(root_ / "run.err"), Q(root_ / "gone.dst")};
         for (int i = 0; i < 3; ++i) press(Qt::CTRL | Qt::Key_R);
         QCOMPARE(dialogs_.choices[0].title, u"Select a Error/Report File to View"_s);
-        // A report in a window of its own, in a fixed-width font; anything else in the viewer;
-        // a report that cannot be read is reported.
+        // A report in a window of its own, in the system's fixed-width font; anything else in
+        // the viewer; a report that cannot be read is reported. Every font of the tests is
+        // fixed-width, so it is the family asked for that tells, and it differs from the one the
+        // window would have by default.
         const auto* text = window_->findChild<QDialog*>(u"report"_s)->findChild<QTextBrowser*>();
-        QVERIFY(text->isVisible() && QFontInfo(text->font()).fixedPitch());
+        const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        QVERIFY(text->isVisible() && fixed != QApplication::font(text).family());
+        QCOMPARE(text->font().family(), fixed);
         QCOMPARE(text->toPlainText(), QString::fromStdString(report).remove(u'\r'));
         QCOMPARE(dialogs_.logOf(u"modal"_s), std::vector{u"modal: e"_s});
         QVERIFY(dialogs_.log.back().startsWith(u"message: Error Viewing Report | Cannot open \""_s +

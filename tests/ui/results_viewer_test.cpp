@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <fstream>
 #include <memory>
@@ -33,9 +34,8 @@ namespace {
 
 const fs::path kData = TALVERON_UI_TEST_DATA_DIR;
 
-// A dose warning on DDE (field 16, 130..136) of a 200-character record; a header finding filed
-// under the wrong type; a record of an unknown type starting with blanks and a quote; the last
-// field of a dose record whose identifier starts with blanks.
+// Four findings to step through. The first, shown as the window opens, is a dose warning on DDE
+// (field 16, characters 130 to 136) of a 200-character record, which a page is too narrow for.
 const fs::path kFourFindings = kData / "four-findings.err";
 
 std::string Section(int number, int line, const std::string& message, const std::string& data) {
@@ -204,8 +204,9 @@ private slots:
         ::close(writer);  // the index's thread reads to the end and stops
     }
 
-    void printsEveryCharacterOfLongRecordsAndOpensTheReport() {
-        open(kFourFindings);
+    void printsEveryCharacterOfLongRecordsAndShowsTheReport() {
+        fs::copy_file(kFourFindings, results_);
+        open(results_);
         const QString pdf = temp_->filePath(u"printed.pdf"_s);
         trigger(u"mPrint"_s);  // print dialog cancelled
         QVERIFY(!QFile::exists(pdf));
@@ -223,11 +224,21 @@ private slots:
         QVERIFY2(printed.contains(u"Data:"_s + record), qPrintable(printed));
         QVERIFY(printed.contains(u"Level:WARNING[2]Line:1Col:2"_s));
 
-        opener_.failure = "Cannot open it";
+        // The report beside the results file, in a report window of the viewer's own and not in
+        // an editor; a report that is not there is said to be missing.
+        const fs::path report = results_.parent_path() / "run.dst";
         trigger(u"mReport"_s);
-        QCOMPARE(opener_.textFiles, std::vector<fs::path>{kData / "four-findings.dst"});
-        QCOMPARE(dialogs_.log,
-                 (std::vector<QString>{u"message: Error Viewing Report | Cannot open it"_s}));
+        QCOMPARE(dialogs_.log.size(), std::size_t{1});
+        QVERIFY(dialogs_.log.back().startsWith(u"message: Error Viewing Report | Cannot open \""_s +
+                                               QString::fromStdString(report.string())));
+        std::ofstream(report, std::ios::binary) << "  Ranges      Persons\r\n";
+        trigger(u"mReport"_s);
+        auto* window = viewer_->findChild<QDialog*>(u"report"_s, Qt::FindDirectChildrenOnly);
+        QVERIFY(window != nullptr && window->isVisible());
+        QCOMPARE(window->windowTitle(), u"Distribution Summary Report - run.dst"_s);
+        QCOMPARE(window->findChild<QTextBrowser*>()->toPlainText(), u"  Ranges      Persons\n"_s);
+        QVERIFY(opener_.textFiles.empty());
+        QCOMPARE(dialogs_.log.size(), std::size_t{1});
         trigger(u"mClose"_s);
         QVERIFY(!viewer_->isVisible());
     }
