@@ -86,12 +86,18 @@ bool ReadBaselineFile(const std::filesystem::path& path,
             << std::strerror(errno != 0 ? errno : EIO) << '\n';
         return false;
     }
-    std::string refusal = ReadBaseline(in, files);
-    if (refusal.empty()) refusal = PairWithBaseline(files, loadFiles, pairs);
-    if (refusal.empty()) return true;
-    err << kProgram << ": the baseline " << QuotedPath(path)
-        << " is not usable as the output of talveron-cli --format json: " << refusal << '\n';
-    return false;
+    if (const std::string refusal = ReadBaseline(in, files); !refusal.empty()) {
+        err << kProgram << ": the baseline " << QuotedPath(path)
+            << " is not usable as the output of talveron-cli --format json: " << refusal << '\n';
+        return false;
+    }
+    // A JSON output as it should be, which these load files cannot be compared with.
+    if (const std::string refusal = PairWithBaseline(files, loadFiles, pairs); !refusal.empty()) {
+        err << kProgram << ": the baseline " << QuotedPath(path) << " cannot be used: " << refusal
+            << '\n';
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
