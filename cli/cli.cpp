@@ -144,8 +144,12 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     if (options.loadFiles.empty()) return UsageError(err, "no load file given");
     RunConfiguration configuration;
     if (const Status loaded = LoadRunConfiguration(configPath, configuration); !loaded.ok()) {
-        err << kProgram << ": Configuration file invalid or not found! " << loaded.message()
-            << '\n';
+        err << kProgram << ": Configuration file invalid or not found! " << loaded.message();
+        // --install-config writes only to the default place, and only where no file is.
+        if (!options.configPath && loaded.code() == Status::Code::NotFound)
+            err << "; 'talveron-cli --install-config' installs the shipped configuration in the "
+                   "configuration directory";
+        err << '\n';
         return 2;
     }
 
