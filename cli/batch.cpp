@@ -9,6 +9,7 @@
 #include <sstream>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "run/run_folder.h"
 #include "run/run_paths.h"
@@ -85,8 +86,11 @@ std::vector<std::string> TouchedKeys(const std::string& loadPath, const OutputPl
     return keys;
 }
 
+std::thread StartSystemThread(std::function<void()> work) { return std::thread(std::move(work)); }
+
 int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>& groups, int jobs,
-              const FileTask& task, std::ostream& out, std::ostream& err) {
+              const FileTask& task, std::ostream& out, std::ostream& err,
+              const StartThread& start) {
     int highest = 0;
     if (jobs <= 1 || groups.size() <= 1) {
         // Sequential: stream in file order (groups hold their files in order, so walk files).
@@ -126,7 +130,7 @@ int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>
     std::vector<std::thread> workers;
     const auto count = std::min<std::size_t>(static_cast<std::size_t>(jobs), groups.size());
     try {
-        for (std::size_t i = 0; i < count; ++i) workers.emplace_back(worker);
+        for (std::size_t i = 0; i < count; ++i) workers.push_back(start(worker));
     } catch (const std::system_error&) {
         // Out of threads: those started do the work, or this thread alone.
         if (workers.empty()) return RunGroups(fileCount, groups, 1, task, out, err);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "run/run_paths.h"
@@ -31,10 +32,17 @@ std::string NameKey(const std::string& path);
 /// Validates one file (by index), printing to the given streams; returns its exit status.
 using FileTask = std::function<int(std::size_t index, std::ostream& out, std::ostream& err)>;
 
+/// Starts a thread that runs `work`; throws std::system_error when the system gives none.
+using StartThread = std::function<std::thread(std::function<void()> work)>;
+
+std::thread StartSystemThread(std::function<void()> work);
+
 /// Runs the task for every file, up to `jobs` groups at once. Each file's output reaches `out`
-/// and `err` whole and in file order; with one job it streams straight through. Where no thread
-/// can be started the files run one after another. Returns the highest exit status.
+/// and `err` whole and in file order; with one job it streams straight through. Where fewer
+/// threads than asked can be started, those started do the work, and where none can, the files
+/// run one after another on the calling thread. Returns the highest exit status.
 int RunGroups(std::size_t fileCount, const std::vector<std::vector<std::size_t>>& groups, int jobs,
-              const FileTask& task, std::ostream& out, std::ostream& err);
+              const FileTask& task, std::ostream& out, std::ostream& err,
+              const StartThread& start = StartSystemThread);
 
 }  // namespace talveron

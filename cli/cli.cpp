@@ -88,12 +88,18 @@ bool ReadBaselineFile(const std::filesystem::path& path,
             << std::strerror(errno != 0 ? errno : EIO) << '\n';
         return false;
     }
-    std::string refusal = ReadBaseline(in, files);
-    if (refusal.empty()) refusal = PairWithBaseline(files, loadFiles, pairs);
-    if (refusal.empty()) return true;
-    err << kProgram << ": the baseline " << QuotedPath(path)
-        << " is not usable as the output of talveron-cli --format json: " << refusal << '\n';
-    return false;
+    if (const std::string refusal = ReadBaseline(in, files); !refusal.empty()) {
+        err << kProgram << ": the baseline " << QuotedPath(path)
+            << " is not usable as the output of talveron-cli --format json: " << refusal << '\n';
+        return false;
+    }
+    // A JSON output as it should be, which these load files cannot be compared with.
+    if (const std::string refusal = PairWithBaseline(files, loadFiles, pairs); !refusal.empty()) {
+        err << kProgram << ": the baseline " << QuotedPath(path) << " cannot be used: " << refusal
+            << '\n';
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -140,8 +146,12 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     if (options.loadFiles.empty()) return UsageError(err, "no load file given");
     RunConfiguration configuration;
     if (const Status loaded = LoadRunConfiguration(configPath, configuration); !loaded.ok()) {
-        err << kProgram << ": Configuration file invalid or not found! " << loaded.message()
-            << '\n';
+        err << kProgram << ": Configuration file invalid or not found! " << loaded.message();
+        // --install-config writes only to the default place, and only where no file is.
+        if (!options.configPath && loaded.code() == Status::Code::NotFound)
+            err << "; 'talveron-cli --install-config' installs the shipped configuration in the "
+                   "configuration directory";
+        err << '\n';
         return 2;
     }
 

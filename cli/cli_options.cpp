@@ -279,6 +279,8 @@ Examples:
   talveron-cli --mask --html findings.html --format sarif faulty.dat > faulty.sarif
   talveron-cli --format json --no-outputs lakeshore.dat > before.json
   talveron-cli --baseline before.json --fail-on-new lakeshore.dat
+  talveron-cli --output-dir /tmp/recheck archive/2024.q4/lakeshore.dat
+  talveron-cli --check-config --config /srv/morva/new/TALVERON.CFG
 
 Exit status:
   0  every file was validated and no ERROR was counted

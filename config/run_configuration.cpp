@@ -20,10 +20,7 @@ Status LoadRunConfiguration(const std::filesystem::path& path, RunConfiguration&
     } else if (status.code() == Status::Code::NotFound) {
         status = Status::Error(Status::Code::NotFound, QuotedPath(path) + " does not exist");
     }
-    return Status::Error(status.code(),
-                         status.message() +
-                             "; 'talveron-cli --install-config' installs the shipped "
-                             "configuration in the configuration directory");
+    return status;
 }
 
 }  // namespace talveron

@@ -16,10 +16,10 @@ struct RunConfiguration {
     ValueLists lists;
 };
 
-/// Reads the configuration file as a run needs it. Fails when the file is missing, cannot be read
-/// or lacks one of the four record layouts; the message names the full path, says what is wrong
-/// and how the shipped configuration is installed. An empty path (no configuration directory) is
-/// refused, never taken as a file of the current folder.
+/// Reads the configuration file as a run needs it. Fails when the file is missing (NotFound),
+/// cannot be read or lacks one of the four record layouts; the message names the full path and
+/// says what is wrong. An empty path (no configuration directory) is refused, never taken as a
+/// file of the current folder.
 Status LoadRunConfiguration(const std::filesystem::path& path, RunConfiguration& configuration);
 
 }  // namespace talveron

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <sstream>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "support/test_support.h"
 
@@ -58,6 +63,36 @@ TEST(RunGroups, OutputFollowsFileOrderAndTheHighestStatusWins) {
         };
         EXPECT_LT(position(0), position(3)) << jobs;
         EXPECT_LT(position(2), position(4)) << jobs;
+    }
+}
+
+TEST(RunGroups, FilesRunOnTheThreadsThatCouldBeStarted) {
+    const std::vector<std::vector<std::size_t>> groups = {{0, 3}, {1}, {2, 4}};
+    // No thread at all, then one where three were asked for.
+    for (int granted : {0, 1}) {
+        int started = 0;
+        const StartThread start = [&](std::function<void()> work) {
+            if (started == granted)
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            ++started;
+            return std::thread(std::move(work));
+        };
+        std::mutex mutex;
+        std::set<std::thread::id> ranOn;
+        const FileTask task = [&](std::size_t index, std::ostream& out, std::ostream&) {
+            {
+                std::lock_guard lock(mutex);
+                ranOn.insert(std::this_thread::get_id());
+            }
+            out << "out" << index << ' ';
+            return static_cast<int>(index % 2);
+        };
+        std::ostringstream out, err;
+        EXPECT_EQ(RunGroups(5, groups, 3, task, out, err, start), 1) << granted;
+        EXPECT_EQ(out.str(), "out0 out1 out2 out3 out4 ") << granted;
+        ASSERT_EQ(ranOn.size(), 1u) << granted;
+        EXPECT_EQ(ranOn.contains(std::this_thread::get_id()), granted == 0) << granted;
     }
 }
 

@@ -80,6 +80,7 @@ std::string Configuration(const fs::path& folder) {
 /// What the case's setup file asks for around the run.
 struct Surroundings {
     bool configDirectory = true;
+    bool configFile = true;
     std::vector<fs::path> locked;
     rlim_t fileSizeLimit = RLIM_INFINITY;
     std::map<std::string, std::string> variables;
@@ -111,6 +112,8 @@ Surroundings Prepare(const fs::path& folder, const fs::path& work) {
             ::mkfifo((work / words.at(0)).c_str(), 0600);
         } else if (verb == "no-config-directory") {
             surroundings.configDirectory = false;
+        } else if (verb == "no-config-file") {
+            surroundings.configFile = false;
         } else if (verb == "env") {
             const std::size_t equals = words.at(0).find('=');
             surroundings.variables[words[0].substr(0, equals)] = words[0].substr(equals + 1);
@@ -196,6 +199,7 @@ TEST_P(CaseTest, PrintsAndWritesExactlyWhatItsFolderExpects) {
         fs::create_directory(work);
     }
     const Surroundings surroundings = Prepare(folder, work);
+    if (!surroundings.configFile) fs::remove(configDirectory / "TALVERON.CFG");
     const auto placeholders = [&](std::string text) {
         return Replaced(Replaced(std::move(text), "{dir}", work.string()), "{config}",
                         configDirectory.string());
