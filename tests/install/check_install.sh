@@ -35,6 +35,24 @@ for file in "$data/talveron/TALVERON.CFG" "$doc/copyright" "$doc/changelog.Debia
   [ -f "$file" ] || fail "$file is missing"
 done
 
+# Built with the hardening of Debian packages, as Talveron reads files sent in by others:
+# position-independent, relocations read-only and resolved at start, the stack protector, and
+# the checked variants of C library calls where the build fortifies them.
+if [ "${HARDENING:-OFF}" = ON ]; then
+  for program in talveron talveron-cli; do
+    [ -x "$bin/$program" ] || continue
+    headers=$(readelf --file-header --program-headers --dynamic --wide "$bin/$program")
+    symbols=$(readelf --dyn-syms --wide "$bin/$program")
+    grep -q 'Type: *DYN' <<<"$headers" || fail "$program is not position-independent"
+    grep -q 'GNU_RELRO' <<<"$headers" || fail "$program has no read-only relocation segment"
+    grep -q 'BIND_NOW' <<<"$headers" || fail "$program does not resolve its relocations at start"
+    grep -q '__stack_chk_fail' <<<"$symbols" || fail "$program has no stack protector"
+    if [ "${FORTIFIED:-OFF}" = ON ]; then
+      grep -q '_chk@' <<<"$symbols" || fail "$program calls no checked C library function"
+    fi
+  done
+fi
+
 # The installed files are the project's own, byte for byte.
 cmp -s "$data/talveron/TALVERON.CFG" "$SOURCE_DIR/data/TALVERON.CFG" ||
   fail "the installed TALVERON.CFG differs from data/TALVERON.CFG"
