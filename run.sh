@@ -3,7 +3,7 @@
 # Without a display it validates the sample load file with talveron-cli instead.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/ensure-packages.sh
+scripts/ensure-packages.sh --programs
 # Only the two programs, so the window opens as soon as they are built; ./test.sh builds the rest.
 scripts/build.sh talveron talveron-cli
 

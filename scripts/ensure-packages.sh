@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the programs and the tests need, when any is missing;
-# given package names, those instead.
+# with --programs, only what building and running the two programs needs (./run.sh); given
+# package names, those instead.
 set -euo pipefail
 
-packages=("$@")
+# The build (one configuration for programs and tests, so the test libraries too) and what the
+# desktop program uses at run time: xdg-open hands help documents and results files to the
+# desktop's applications; outside GNOME, KDE or Xfce it asks mimeopen which application that is.
+programs=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev librsvg2-bin dpkg-dev file
+  xdg-utils libfile-mimeinfo-perl
+)
+# The tests and the install check.
+tests=(xvfb xauth desktop-file-utils appstream groff-base poppler-utils python3-jsonschema)
+
 optional=()
-if ((${#packages[@]} == 0)); then
-  packages=(
-    # the build
-    cmake ninja-build g++ pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev librsvg2-bin dpkg-dev file
-    # the tests and the install check
-    xvfb xauth desktop-file-utils appstream groff-base poppler-utils python3-jsonschema
-    # the desktop program at run time: xdg-open hands help documents and results files to the
-    # desktop's applications; outside GNOME, KDE or Xfce it asks mimeopen which application that is
-    xdg-utils libfile-mimeinfo-perl
-  )
+if (($# == 0)); then
+  packages=("${programs[@]}" "${tests[@]}")
   # The browser the HTML report is tested in, tried on its own: that test skips without it.
   optional=(chromium)
+elif [[ $1 == --programs ]]; then
+  packages=("${programs[@]}")
+else
+  packages=("$@")
 fi
 
 # Prints the packages of the arguments that are not installed.
