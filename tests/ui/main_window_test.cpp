@@ -14,6 +14,9 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <memory>
 
 #include "config/default_configuration.h"
@@ -200,6 +203,21 @@ private slots:
         QCOMPARE(RecentFiles(settings).files().front(), first);
         QCOMPARE(testing::ReadBytes(root_ / "config" / "TALVERON.CFG"),
                  testing::ReadBytes(kSampleData / "TALVERON.CFG"));
+    }
+
+    void refusesAFileAnotherRunIsValidating() {
+        const fs::path load = copy(kFindings, "load.dat");
+        testing::WriteBytes(root_ / "load.err", "old results");
+        const int held = ::open(load.c_str(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+        makeWindow();
+        window_->validateFile(Q(load));
+        QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.log.empty(), kRunTimeout);
+        ::close(held);
+        QVERIFY2(dialogs_.log.back().contains(u"another run is validating"_s),
+                 qPrintable(dialogs_.log.back()));
+        QCOMPARE(testing::ReadBytes(root_ / "load.err"), std::string("old results"));
+        QVERIFY(!fs::exists(root_ / "load.dst"));
     }
 
     void offersToInstallAMissingConfiguration_data() {
