@@ -181,8 +181,14 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     // file or an output of them.
     if (options.htmlPath) {
         const std::string html = NameKey(options.htmlPath->string());
+        // A report that cannot be written is found before the runs, not after them.
+        if (html.empty()) {
+            err << kProgram << ": refusing --html " << QuotedPath(*options.htmlPath)
+                << ": no file can be written there\n";
+            return 2;
+        }
         for (const auto& fileKeys : keys) {
-            if (!html.empty() && std::ranges::find(fileKeys, html) != fileKeys.end()) {
+            if (std::ranges::find(fileKeys, html) != fileKeys.end()) {
                 err << kProgram << ": refusing --html " << QuotedPath(*options.htmlPath)
                     << ": the report would replace a load file of this command or one of its "
                        "outputs\n";
