@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The progress line on a pseudo-terminal: drawn on standard error while a file is validated,
 # redrawn at most ten times a second, erased before the summary; absent with --quiet and when
-# standard error is not a terminal. Arguments: talveron-cli, talveron-loadgen, the configuration.
+# standard error is not a terminal. Arguments: talveron-cli, talveron-loadgen, the configuration,
+# the records of the load file validated.
 set -euo pipefail
-cli=$1 loadgen=$2 config=$3
+cli=$1 loadgen=$2 config=$3 records=$4
 command -v script >/dev/null || { echo "script (util-linux) is not installed: skipped"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-"$loadgen" --records 300000 --faults one-percent big.dat >/dev/null
+"$loadgen" --records "$records" --faults one-percent big.dat >/dev/null
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Status 1 (errors found) is expected of this file.
