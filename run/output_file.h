@@ -20,8 +20,8 @@ namespace talveron {
 /// ever opened.
 class OutputFile {
 public:
-    /// `kind` ("err" or "dst") tells the temporary files of the two outputs apart; `folder` may
-    /// be null.
+    /// `kind` ("err", "dst", or "htm" for the HTML report) tells the temporary files apart;
+    /// `folder` may be null.
     OutputFile(const RunFolder* folder, std::string name, std::string_view kind,
                TemporaryFileList* temporaries);
     ~OutputFile();
