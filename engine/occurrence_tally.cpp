@@ -66,6 +66,18 @@ void OccurrenceTally::add(Level level, std::string_view message, std::int64_t li
     found->second.lastLine = lineNumber;
 }
 
+void OccurrenceTally::merge(const OccurrenceTally& later) {
+    for (int level = 0; level < 2; ++level) {
+        auto& entries = byLevel_[level];
+        for (const auto& [message, counts] : later.byLevel_[level]) {
+            const auto [found, added] = entries.try_emplace(message, counts);
+            if (added) continue;
+            found->second.count += counts.count;
+            found->second.lastLine = counts.lastLine;
+        }
+    }
+}
+
 bool OccurrenceTally::empty(Level level) const { return byLevel_[Index(level)].empty(); }
 
 std::vector<TallyEntry> OccurrenceTally::ordered(Level level) const {

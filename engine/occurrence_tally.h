@@ -25,6 +25,8 @@ struct TallyEntry {
 class OccurrenceTally {
 public:
     void add(Level level, std::string_view message, std::int64_t lineNumber);
+    /// Adds the entries of a tally of lines that all follow the lines tallied here.
+    void merge(const OccurrenceTally& later);
 
     /// The entries of a level in tally order: ascending by count, then last line, then first
     /// line, then message with ASCII letters folded to lower case (byte order otherwise).

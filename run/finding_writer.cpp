@@ -9,38 +9,28 @@ void InformationLine::show(std::string_view caption, std::string_view text) {
     observer_.informationChanged(caption_, text);
 }
 
-FindingWriter::FindingWriter(const OptionSettings& options, OutputFile& results,
-                             OccurrenceTally& tally, RunObserver& observer, RunTimer& timer,
+FindingWriter::FindingWriter(OutputFile& results, RunObserver& observer,
                              InformationLine& information)
-    : options_(options),
-      results_(results),
-      tally_(tally),
-      observer_(observer),
-      timer_(timer),
-      information_(information) {}
+    : results_(results), observer_(observer), information_(information) {}
 
 bool WrittenToResults(const OptionSettings& options, const Finding& finding) {
     return options.on(OptionKey::GRF) &&
            (finding.level == Level::Error || options.on(OptionKey::IW));
 }
 
-void FindingWriter::writeFinding(const Finding& finding, const FindingPlace& place) {
-    timer_.update();
-    observer_.findingReported(finding, place);
-
-    if (WrittenToResults(options_, finding)) {
-        ++findingCount_;
-        section_.clear();
-        AppendFindingSection(section_, findingCount_, finding);
-        results_.append(section_);
-
-        caption_.assign(LevelText(finding.level)).append(" Information");
-        informationText_.assign(finding.message)
-            .append(" Line:")
-            .append(FormatGrouped(finding.lineNumber));
-        information_.show(caption_, informationText_);
+void FindingWriter::write(const FindingBuffer& findings, std::size_t first, std::size_t last) {
+    for (std::size_t index = first; index < last; ++index) {
+        const BufferedFinding kept = findings.at(index);
+        observer_.findingReported(kept.finding, kept.place);
+        if (kept.sectionBody.empty()) continue;
+        number_.clear();
+        AppendFindingSectionNumber(number_, ++findingCount_);
+        results_.append(number_);
+        results_.append(kept.sectionBody);
+        information_.show(
+            kept.finding.level == Level::Error ? "ERROR Information" : "WARNING Information",
+            kept.information);
     }
-    if (options_.on(OptionKey::IOS)) tally_.add(finding.level, finding.message, finding.lineNumber);
 }
 
 }  // namespace talveron

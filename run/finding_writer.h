@@ -4,11 +4,9 @@
 #include <string>
 
 #include "config/option_settings.h"
-#include "engine/occurrence_tally.h"
-#include "engine/record_context.h"
+#include "run/finding_buffer.h"
 #include "run/output_file.h"
 #include "run/run_observer.h"
-#include "run/run_timer.h"
 
 namespace talveron {
 
@@ -27,30 +25,25 @@ private:
 /// Whether a counted finding goes into the results file: GRF on and, for a warning, IW on.
 bool WrittenToResults(const OptionSettings& options, const Finding& finding);
 
-/// Writes each finding of the run: refreshes the elapsed time, numbers and appends the finding to
-/// the results file when GRF is on (and, for warnings, IW), shows it in the information line, and
-/// tallies it when IOS is on. Every counted finding also goes to the observer.
-class FindingWriter final : public FindingSink {
+/// Writes each finding of the run in its turn: numbers and appends the finding to the results
+/// file when GRF is on (and, for warnings, IW) and shows it in the information line. Every
+/// counted finding also goes to the observer.
+class FindingWriter {
 public:
-    FindingWriter(const OptionSettings& options, OutputFile& results, OccurrenceTally& tally,
-                  RunObserver& observer, RunTimer& timer, InformationLine& information);
+    FindingWriter(OutputFile& results, RunObserver& observer, InformationLine& information);
 
-    void writeFinding(const Finding& finding, const FindingPlace& place) override;
+    /// Writes findings [first, last) of the buffer, in the order they were reported.
+    void write(const FindingBuffer& findings, std::size_t first, std::size_t last);
 
     /// The findings written to the results file in this run.
     std::int64_t findingCount() const { return findingCount_; }
 
 private:
-    const OptionSettings& options_;
     OutputFile& results_;
-    OccurrenceTally& tally_;
     RunObserver& observer_;
-    RunTimer& timer_;
     InformationLine& information_;
     std::int64_t findingCount_ = 0;
-    std::string section_;  // reused for every finding, so writing allocates nothing
-    std::string caption_;
-    std::string informationText_;
+    std::string number_;  // reused for every finding, so writing allocates nothing
 };
 
 }  // namespace talveron

@@ -23,23 +23,26 @@ char* PutNumber(char* at, std::int64_t value) {
 
 }  // namespace
 
-void AppendFindingSection(std::string& out, std::int64_t number, const Finding& finding) {
-    constexpr std::string_view kOpen = "\r\n[", kLine = "]\r\nLine=", kCol = "\r\nCol=",
-                               kChar = "\r\nChar=", kMsg = "\r\nMsg=", kData = "\r\nData=",
-                               kType = "\r\nType=", kLevel = "\r\nLevel=", kEnd = "\r\n";
-    constexpr std::size_t kKeys = kOpen.size() + kLine.size() + kCol.size() + kChar.size() +
-                                  kMsg.size() + kData.size() + kType.size() + kLevel.size() +
-                                  kEnd.size();
+void AppendFindingSectionNumber(std::string& out, std::int64_t number) {
+    char text[3 + kNumberWidth] = {'\r', '\n', '['};
+    out.append(text, PutNumber(text + 3, number));
+}
+
+void AppendFindingSectionBody(std::string& out, const Finding& finding) {
+    constexpr std::string_view kLine = "]\r\nLine=", kCol = "\r\nCol=", kChar = "\r\nChar=",
+                               kMsg = "\r\nMsg=", kData = "\r\nData=", kType = "\r\nType=",
+                               kLevel = "\r\nLevel=", kEnd = "\r\n";
+    constexpr std::size_t kKeys = kLine.size() + kCol.size() + kChar.size() + kMsg.size() +
+                                  kData.size() + kType.size() + kLevel.size() + kEnd.size();
     const std::string_view type =
         finding.headerType ? std::string_view("H") : StatedRecordType(finding.record);
     const std::string_view level = LevelText(finding.level);
     // Sized once for the longest it can be, written in place, then cut to what was written: a
     // section costs a few copies instead of twenty appends.
     const std::size_t start = out.size();
-    out.resize(start + kKeys + 4 * kNumberWidth + finding.message.size() + finding.record.size() +
+    out.resize(start + kKeys + 3 * kNumberWidth + finding.message.size() + finding.record.size() +
                type.size() + level.size());
     char* at = out.data() + start;
-    at = PutNumber(Put(at, kOpen), number);
     at = PutNumber(Put(at, kLine), finding.lineNumber);
     at = PutNumber(Put(at, kCol), finding.column);
     at = PutNumber(Put(at, kChar), finding.character);

@@ -27,15 +27,17 @@ std::int64_t RunTimer::elapsedSeconds() const {
     return std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
 }
 
-void RunTimer::update() {
+std::int64_t RunTimer::update() {
     const std::int64_t seconds = elapsedSeconds();
-    if (seconds == shownSeconds_) return;
+    if (seconds == shownSeconds_) return seconds;
     shownSeconds_ = seconds;
     if (!asOf_) present_ = clock_.now();
     std::string text = FormatElapsed(seconds);
-    if (text == text_) return;
-    text_ = std::move(text);
-    observer_.elapsedChanged(text_);
+    if (text != text_) {
+        text_ = std::move(text);
+        observer_.elapsedChanged(text_);
+    }
+    return seconds;
 }
 
 }  // namespace talveron

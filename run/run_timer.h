@@ -23,10 +23,10 @@ public:
 
     /// Takes RunStart and starts the elapsed time.
     void start();
-    /// Tells the observer the elapsed time when the shown text changes. Without an "as of"
-    /// moment the present is re-read from the clock then (at most once a second); with one it
-    /// stays that moment.
-    void update();
+    /// Reads the clock and tells the observer the elapsed time when the shown text changes.
+    /// Without an "as of" moment the present is re-read from the clock then (at most once a
+    /// second); with one it stays that moment. Returns the elapsed seconds it read.
+    std::int64_t update();
 
     const LocalDateTime& runStart() const { return runStart_; }
     const LocalDateTime& present() const { return present_; }

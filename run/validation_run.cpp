@@ -88,7 +88,7 @@ public:
           information_(observer),
           results_(outputs, outcome.paths.results.filename(), "err", inputs.temporaries),
           report_(outputs, outcome.paths.report.filename(), "dst", inputs.temporaries),
-          writer_(inputs.options, results_, tally_, observer, timer_, information_),
+          writer_(results_, observer, information_),
           fields_(KnownFields::Find(inputs.layouts)),
           environment_{inputs.layouts, inputs.options,  inputs.lists,    fields_,
                        doses_,         LocalDateTime{}, timer_.present()} {}
@@ -109,6 +109,8 @@ private:
     /// Renames both outputs into place when the run ended as it should and both are complete;
     /// otherwise removes what was written.
     void settleOutputs();
+    /// Refreshes the elapsed time and tests the limits: a clock read costs as much as checking a
+    /// short field, so both happen only on the lines where the limits are tested.
     void checkRunLimits();
     /// After a pass: a read error, a line over the limit, or (main pass) a changed file.
     void checkPassEnd(const LineReader& reader, std::int64_t lineNumber);
@@ -201,7 +203,7 @@ bool RunState::openLoadFile() {
 
 void RunState::checkRunLimits() {
     const std::string_view reason =
-        CheckRunLimits(inputs_.options, outcome_.counters, timer_.elapsedSeconds());
+        CheckRunLimits(inputs_.options, outcome_.counters, timer_.update());
     if (reason.empty()) return;
     outcome_.cancelReason = reason;
 }
@@ -233,7 +235,6 @@ void RunState::registerLoadFile(std::istream& file) {
             ++lineNumber;
             const std::string_view line = chunk.line(i);
             if (line.size() < 2) continue;
-            timer_.update();
             if (!registerRecord(registered.lines[i], lineNumber, registration)) return false;
             consumed += static_cast<std::int64_t>(line.size()) + 5;
             progress_.registrationLine(consumed, fileLength_);
@@ -269,7 +270,7 @@ void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) con
         environment_.layouts, environment_.options,  environment_.lists, environment_.fields,
         environment_.doses,   environment_.runStart, chunk.present};
     checked.lines.clear();
-    checked.findings.clear();
+    checked.findings.clear(inputs_.options);
     checked.header.reset();
     RecordDispatcher dispatcher(environment, checked.findings, chunk.doseRecordsBefore);
     const LineChunk& lines = chunk.lines;
@@ -317,9 +318,8 @@ void RunState::mainPass(std::istream& file) {
             ++lineNumber;
             const std::string_view line = chunk.lines.line(i);
             observer_.lineStarted(lineNumber, line);
-            timer_.update();
             const CheckedChunk::Line& result = checked.lines[i];
-            checked.findings.replay(findingsStart, result.findingsEnd, writer_);
+            writer_.write(checked.findings, findingsStart, result.findingsEnd);
             findingsStart = result.findingsEnd;
             const DispatchResult& dispatched = result.dispatched;
             if (dispatched.doseRecord) doses_.addAmounts(doseRecordsWritten++, dispatched.amounts);
@@ -332,6 +332,9 @@ void RunState::mainPass(std::istream& file) {
             consumed += RecordLength(line) + 2;
             progress_.mainLine(consumed, fileLength_, reportFollows);
         }
+        // Only a chunk written whole is tallied; the tally of a run that stops early is never
+        // reported.
+        tally_.merge(checked.findings.tally());
         return true;
     };
     OrderedPipeline<MainPassChunk, CheckedChunk>(inputs_.threads).run(produce, check, write);

@@ -56,5 +56,24 @@ TEST(OccurrenceTallyTest, TiesAreOrderedByMessageIgnoringLetterCase) {
     EXPECT_EQ(messages, (std::vector<std::string>{"_x", "a", "B", "Zeta"}));
 }
 
+TEST(OccurrenceTallyTest, TalliesOfConsecutiveLinesMergeIntoTheTallyOfAllOfThem) {
+    const std::vector<std::pair<const char*, std::int64_t>> findings{{"a", 1}, {"b", 2}, {"a", 3},
+                                                                     {"c", 4}, {"b", 5}, {"a", 6}};
+    OccurrenceTally whole;
+    for (const auto& [message, line] : findings) whole.add(Level::Error, message, line);
+    // Split after every finding: each part is tallied apart and merged in line order.
+    for (std::size_t split = 0; split <= findings.size(); ++split) {
+        OccurrenceTally merged;
+        OccurrenceTally later;
+        for (std::size_t i = 0; i < findings.size(); ++i) {
+            (i < split ? merged : later).add(Level::Error, findings[i].first, findings[i].second);
+        }
+        later.add(Level::Warning, "w", 9);
+        merged.merge(later);
+        EXPECT_EQ(merged.ordered(Level::Error), whole.ordered(Level::Error)) << split;
+        EXPECT_EQ(merged.ordered(Level::Warning), (Entries{{"w", 1, 9, 9}})) << split;
+    }
+}
+
 }  // namespace
 }  // namespace talveron
