@@ -15,6 +15,9 @@ namespace talveron {
 namespace {
 
 constexpr std::size_t kFlushThreshold = 256 * 1024;
+/// Written bytes are handed to the disk in steps of this size while the run goes on, so that the
+/// flush to disk at the end of a large output waits for little more than the last step.
+constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} << 20;
 constexpr std::string_view kTemporaryMark = ".talveron-";
 /// "err-" or "dst-" and six random characters follow the prefix.
 constexpr std::size_t kTemporarySuffixLength = 10;
@@ -103,8 +106,17 @@ void OutputFile::flush() {
             break;
         }
         rest.remove_prefix(static_cast<std::size_t>(count));
+        written_ += static_cast<std::uint64_t>(count);
     }
     buffer_.clear();
+    if (descriptor_.valid() && written_ - handedToDisk_ >= kWriteBackStep) {
+        // Only starts the writing; finish() still waits for all of it. A failure here is found
+        // again by that wait.
+        (void)::sync_file_range(descriptor_.get(), static_cast<off_t>(handedToDisk_),
+                                static_cast<off_t>(written_ - handedToDisk_),
+                                SYNC_FILE_RANGE_WRITE);
+        handedToDisk_ = written_;
+    }
 }
 
 Status OutputFile::finish() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,8 @@ private:
     FileDescriptor descriptor_;
     bool opened_ = false;
     std::string buffer_;
+    std::uint64_t written_ = 0;       // bytes written to the temporary
+    std::uint64_t handedToDisk_ = 0;  // of those, bytes whose writing to disk was started
     Status status_;
 };
 
