@@ -37,11 +37,6 @@ PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId) {
     return key;
 }
 
-std::size_t DoseRegister::addDose(const DoseListEntry& entry) {
-    doses_.push_back(entry);
-    return doses_.size() - 1;
-}
-
 void DoseRegister::addIntake(const IntakeEntry& entry) { intakes_.push_back(entry); }
 
 std::size_t DoseRegister::KeyHash(const PersonKey& key) {
@@ -82,11 +77,11 @@ void DoseRegister::buildIndex() {
     while (capacity < 2 * runs) capacity *= 2;
     slots_.assign(capacity, kEmptySlot);
     std::vector<std::uint32_t> firstPosition;
-    std::vector<std::uint32_t> groupOf(doses_.size());
+    groupOfPosition_.assign(doses_.size(), 0);
     for (std::uint32_t position = 0; position < doses_.size(); ++position) {
         // A person's dose records usually follow one another: reuse the previous record's group.
         if (position > 0 && SameKey(doses_[position].key, doses_[position - 1].key)) {
-            groupOf[position] = groupOf[position - 1];
+            groupOfPosition_[position] = groupOfPosition_[position - 1];
             continue;
         }
         const std::size_t slot = findSlot(doses_[position].key, firstPosition);
@@ -94,17 +89,17 @@ void DoseRegister::buildIndex() {
             slots_[slot] = static_cast<std::uint32_t>(firstPosition.size());
             firstPosition.push_back(position);
         }
-        groupOf[position] = slots_[slot];
+        groupOfPosition_[position] = slots_[slot];
     }
 
     groupStarts_.assign(firstPosition.size() + 1, 0);
-    for (const std::uint32_t group : groupOf) ++groupStarts_[group + 1];
+    for (const std::uint32_t group : groupOfPosition_) ++groupStarts_[group + 1];
     for (std::size_t group = 1; group < groupStarts_.size(); ++group)
         groupStarts_[group] += groupStarts_[group - 1];
     byPerson_.resize(doses_.size());
     std::vector<std::uint32_t> next(groupStarts_.begin(), groupStarts_.end() - 1);
     for (std::uint32_t position = 0; position < doses_.size(); ++position)
-        byPerson_[next[groupOf[position]]++] = position;
+        byPerson_[next[groupOfPosition_[position]]++] = position;
 
     largeGroups_.clear();
     for (std::uint32_t group = 0; group + 1 < groupStarts_.size(); ++group) {
@@ -119,16 +114,6 @@ void DoseRegister::buildIndex() {
         }
         std::sort(large.starts.begin(), large.starts.end());
         std::sort(large.ends.begin(), large.ends.end());
-    }
-
-    // The main pass meets the dose records in this order: work out each one's verdict now, group
-    // by group, so that the pass reads them in sequence instead of searching the index.
-    periodShared_.assign(doses_.size(), 0);
-    for (std::uint32_t group = 0; group + 1 < groupStarts_.size(); ++group) {
-        for (std::size_t i = groupStarts_[group]; i < groupStarts_[group + 1]; ++i) {
-            const DoseListEntry& entry = doses_[byPerson_[i]];
-            periodShared_[byPerson_[i]] = groupTouchedTwice(group, entry.endDays, entry.startDays);
-        }
     }
 }
 
@@ -153,7 +138,7 @@ bool DoseRegister::periodSharedAt(std::size_t position, const PersonKey& key, st
     if (position < doses_.size()) {
         const DoseListEntry& entry = doses_[position];
         if (SameKey(entry.key, key) && entry.endDays == lowDays && entry.startDays == highDays) {
-            return periodShared_[position] != 0;
+            return groupTouchedTwice(groupOfPosition_[position], lowDays, highDays);
         }
     }
     return twoOrMoreEntriesTouch(key, lowDays, highDays);

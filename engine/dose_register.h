@@ -64,8 +64,8 @@ struct IntakeSummary {
 /// grows with the number of dose and intake records only.
 class DoseRegister {
 public:
-    /// Appends an entry; returns its position.
-    std::size_t addDose(const DoseListEntry& entry);
+    /// Appends entries, in file order.
+    void addDoses(std::span<const DoseListEntry> entries) { doses_.append(entries); }
     /// Appends an intake; intakes must arrive in file order.
     void addIntake(const IntakeEntry& entry);
     void addTotals(double cede, double cde) {
@@ -97,9 +97,9 @@ public:
                                std::int32_t highDays) const;
 
     /// The same question for the dose record at `position` among the dose records, in the order
-    /// they were added. When that record still has the key and days it was added with, the answer
-    /// was worked out by buildIndex() and costs no search; otherwise (the file changed between
-    /// the passes) the index is searched.
+    /// they were added. When that record still has the key and days it was added with, its group
+    /// is known without a search; otherwise (the file changed between the passes) the index is
+    /// searched.
     bool periodSharedAt(std::size_t position, const PersonKey& key, std::int32_t lowDays,
                         std::int32_t highDays) const;
 
@@ -143,8 +143,7 @@ private:
     std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
     std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key
     std::unordered_map<std::uint32_t, LargeGroup> largeGroups_;  // by group
-    std::vector<std::uint8_t>
-        periodShared_;  // by position: twoOrMoreEntriesTouch of its own period
+    std::vector<std::uint32_t> groupOfPosition_;  // by position: the group of its key
     double cedeTotal_ = 0;
     double cdeTotal_ = 0;
 };

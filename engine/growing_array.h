@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <new>
@@ -26,14 +27,12 @@ public:
         if (size_ == capacity_) grow();
         data_[size_++] = value;
     }
-    /// Empties the array and gives its storage back.
-    void clear() {
-        std::free(data_);
-        data_ = nullptr;
-        size_ = 0;
-        capacity_ = 0;
+    /// Appends the values at once.
+    void append(std::span<const T> values) {
+        while (capacity_ - size_ < values.size()) grow();
+        std::copy(values.begin(), values.end(), data_ + size_);
+        size_ += values.size();
     }
-
     std::size_t size() const { return size_; }
     T& operator[](std::size_t index) { return data_[index]; }
     const T& operator[](std::size_t index) const { return data_[index]; }

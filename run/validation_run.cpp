@@ -46,11 +46,6 @@ std::size_t ReadSize(std::int64_t fileLength, std::size_t chunkBytes) {
                     chunkBytes);
 }
 
-/// Lines of the registration pass with what each registers.
-struct RegisteredChunk {
-    std::vector<RegisteredLine> lines;
-};
-
 /// Lines of the main pass, with what the checks see that changes along the file.
 struct MainPassChunk {
     LineChunk lines;
@@ -114,9 +109,6 @@ private:
     void checkRunLimits();
     /// After a pass: a read error, a line over the limit, or (main pass) a changed file.
     void checkPassEnd(const LineReader& reader, std::int64_t lineNumber);
-    /// Registers one line; false, with the run TooLarge, once the records exceed the limit.
-    bool registerRecord(const RegisteredLine& line, std::int64_t lineNumber,
-                        DoseRegistration& registration);
     void unreadable(const std::string& why);
     void refuse(const std::string& why);
     /// Neither cancelled nor stopped by a limit: the passes go on to the next line.
@@ -223,26 +215,44 @@ void RunState::registerLoadFile(std::istream& file) {
         linesRead += static_cast<std::int64_t>(chunk.size());
         return true;
     };
-    const auto read = [&](const LineChunk& chunk, RegisteredChunk& registered) {
-        registered.lines.clear();
+    const auto read = [&](const LineChunk& chunk, RegisteredLines& registered) {
+        registered.clear();
         for (std::size_t i = 0; i < chunk.size(); ++i) {
-            registered.lines.push_back(registration.read(chunk.line(i)));
+            registration.read(chunk.line(i), chunk.firstLineNumber() + static_cast<std::int64_t>(i),
+                              registered);
         }
     };
-    const auto add = [&](const LineChunk& chunk, RegisteredChunk& registered) {
+    // The records of a chunk are added at once; the lines are walked for what the operator sees
+    // and for the limits.
+    const auto add = [&](const LineChunk& chunk, RegisteredLines& registered) {
+        const auto registeredBefore =
+            static_cast<std::int64_t>(doses_.doses().size()) + doses_.intakeCount();
+        std::size_t records = 0;
+        bool more = true;
         for (std::size_t i = 0; i < chunk.size(); ++i) {
-            if (!going()) return false;
+            if (!going()) {
+                more = false;
+                break;
+            }
             ++lineNumber;
             const std::string_view line = chunk.line(i);
             if (line.size() < 2) continue;
-            if (!registerRecord(registered.lines[i], lineNumber, registration)) return false;
+            if (records < registered.records.size() &&
+                registered.records[records].lineNumber == lineNumber &&
+                registeredBefore + static_cast<std::int64_t>(++records) > inputs_.recordLimit) {
+                tooLarge("it holds more than " + FormatGrouped(inputs_.recordLimit) +
+                         " dose and intake records");
+                more = false;
+                break;
+            }
             consumed += static_cast<std::int64_t>(line.size()) + 5;
             progress_.registrationLine(consumed, fileLength_);
             if (lineNumber % 100 == 0) checkRunLimits();
         }
-        return true;
+        registration.add(registered, records);
+        return more;
     };
-    OrderedPipeline<LineChunk, RegisteredChunk>(inputs_.threads).run(produce, read, add);
+    OrderedPipeline<LineChunk, RegisteredLines>(inputs_.threads).run(produce, read, add);
     // A pass that stopped early never asked the reader for the rest of the file.
     if (outcome_.status == RunStatus::Validated && going()) checkPassEnd(reader, linesRead);
     if (outcome_.status == RunStatus::Validated) {
@@ -254,16 +264,6 @@ void RunState::registerLoadFile(std::istream& file) {
 }
 
 static_assert(kMaxRegisteredRecords < UINT32_MAX, "the register numbers its records with 32 bits");
-
-bool RunState::registerRecord(const RegisteredLine& line, std::int64_t lineNumber,
-                              DoseRegistration& registration) {
-    registration.add(line, lineNumber);
-    const auto registered = static_cast<std::int64_t>(doses_.doses().size()) + doses_.intakeCount();
-    if (registered <= inputs_.recordLimit) return true;
-    tooLarge("it holds more than " + FormatGrouped(inputs_.recordLimit) +
-             " dose and intake records");
-    return false;
-}
 
 void RunState::checkChunk(const MainPassChunk& chunk, CheckedChunk& checked) const {
     const CheckEnvironment environment{

@@ -22,7 +22,7 @@ void BuildIndex(benchmark::State& state, bool oneKey) {
     for (auto _ : state) {
         state.PauseTiming();
         DoseRegister doses;
-        for (const DoseListEntry& entry : entries) doses.addDose(entry);
+        doses.addDoses(entries);
         state.ResumeTiming();
         doses.buildIndex();
         benchmark::DoNotOptimize(doses.personCount());

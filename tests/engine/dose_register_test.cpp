@@ -12,6 +12,8 @@ namespace {
 
 PersonKey Key(std::string_view text) { return MakePersonKey("", text); }
 
+void AddDose(DoseRegister& doses, const DoseListEntry& entry) { doses.addDoses({&entry, 1}); }
+
 std::string Text(const PersonKey& key) { return std::string(key.data(), key.size()); }
 
 struct KeyCase {
@@ -56,7 +58,7 @@ std::vector<std::vector<std::uint32_t>> People(const DoseRegister& doses) {
 TEST(DoseRegisterTest, GroupsEveryEntryOfAKeyInFileOrder) {
     DoseRegister doses;
     for (const char* id : {"A1", "B1", "A1", "A10", "A1", "A", ""}) {
-        doses.addDose({Key(id), 0, 0, 0});
+        AddDose(doses, {Key(id), 0, 0, 0});
     }
     doses.buildIndex();
     EXPECT_EQ(People(doses),
@@ -65,7 +67,7 @@ TEST(DoseRegisterTest, GroupsEveryEntryOfAKeyInFileOrder) {
 
 TEST(DoseRegisterTest, ManyEntriesOfOneKeyAreOnePerson) {
     DoseRegister doses;
-    for (int i = 0; i < 1500; ++i) doses.addDose({Key(i % 3 == 0 ? "OTHER" : "SAME"), i, i, 0});
+    for (int i = 0; i < 1500; ++i) AddDose(doses, {Key(i % 3 == 0 ? "OTHER" : "SAME"), i, i, 0});
     doses.buildIndex();
     const auto people = People(doses);
     ASSERT_EQ(people.size(), 2u);
@@ -101,7 +103,7 @@ TEST(DoseRegisterTest, TouchingAgreesWithCountingForSmallAndLargeGroups) {
             if (std::string(id) == "K" && i / 3 >= size) continue;
             const std::int32_t a = day(random);
             const std::int32_t b = day(random);
-            doses.addDose({Key(id), std::max(a, b), std::min(a, b), 0});
+            AddDose(doses, {Key(id), std::max(a, b), std::min(a, b), 0});
         }
         doses.buildIndex();
         for (int query = 0; query < 300; ++query) {
@@ -132,8 +134,8 @@ TEST_P(TouchTest, CountsEntriesWithAStartOrEndDayInTheRange) {
         SCOPED_TRACE(std::string(GetParam().what) + (padding ? ", large group" : ", small group"));
         DoseRegister doses;
         for (const auto& [start, end] : GetParam().periods)
-            doses.addDose({Key("P1"), start, end, 0});
-        for (int i = 0; i < padding; ++i) doses.addDose({Key("P1"), 9000 + i, 8000 + i, 0});
+            AddDose(doses, {Key("P1"), start, end, 0});
+        for (int i = 0; i < padding; ++i) AddDose(doses, {Key("P1"), 9000 + i, 8000 + i, 0});
         doses.buildIndex();
         EXPECT_EQ(doses.twoOrMoreEntriesTouch(Key("P1"), GetParam().low, GetParam().high),
                   GetParam().expected);
@@ -163,8 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DoseRegisterTest, AKeyWithoutEntriesTouchesNothing) {
     // The absent key "B" sorts between two keys that each have many entries.
     DoseRegister doses;
-    for (int i = 0; i < 20; ++i) doses.addDose({Key("A"), 60, 50, 0});
-    for (int i = 0; i < 20; ++i) doses.addDose({Key("C"), 60, 50, 0});
+    for (int i = 0; i < 20; ++i) AddDose(doses, {Key("A"), 60, 50, 0});
+    for (int i = 0; i < 20; ++i) AddDose(doses, {Key("C"), 60, 50, 0});
     doses.buildIndex();
     EXPECT_TRUE(doses.twoOrMoreEntriesTouch(Key("C"), 50, 60));
     EXPECT_FALSE(doses.twoOrMoreEntriesTouch(Key("B"), 50, 60));

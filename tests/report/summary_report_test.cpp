@@ -22,9 +22,11 @@ struct ReportSetup {
     std::int64_t warnings = 0;
     std::function<void(int)> progress;
 
-    void addDose(std::string_view employeeId, double tede) {
-        doses.addDose(DoseListEntry{.key = MakePersonKey("1", employeeId), .tede = tede});
+    void addDose(std::string_view idType, std::string_view employeeId, double tede) {
+        const DoseListEntry entry{.key = MakePersonKey(idType, employeeId), .tede = tede};
+        doses.addDoses({&entry, 1});
     }
+    void addDose(std::string_view employeeId, double tede) { addDose("1", employeeId, tede); }
 
     /// The inputs over this setup's members; seals the register first.
     SummaryInputs inputs() {
@@ -109,12 +111,12 @@ TEST(SummaryReport, EachPersonIsCountedOnceInTheRangeOfTheirTotal) {
 TEST(SummaryReport, RangeSumsAndCollectiveAddEveryPersonButTheDoneMarker) {
     ReportSetup setup;
     // Keys beginning with "!" are reserved; a person under one would land in 5.000 - 6.000.
-    setup.doses.addDose(DoseListEntry{.key = MakePersonKey("!", "X1"), .tede = 5.0});
+    setup.addDose("!", "X1", 5.0);
     setup.addDose("A", 0.3);
     setup.addDose("B", 0.4);
     setup.addDose("A", 0.1);
     setup.addDose("C", -0.05);
-    setup.doses.addDose(DoseListEntry{.key = MakePersonKey("!", "X1"), .tede = 5.0});
+    setup.addDose("!", "X1", 5.0);
     const std::string report = setup.write();
     EXPECT_EQ(LineStartingWith(report, "Meas. - 0.100"),
               "Meas. - 0.100                           1                   -0.050");

@@ -93,7 +93,7 @@ protected:
         // Checked ahead, a line at a time on several threads: the way of working whose reading
         // runs furthest ahead of what the run has written.
         inputs.threads = 3;
-        inputs.chunkBytes = 1;
+        inputs.chunkBytes = chunkBytes;
         ValidationRun run(inputs, clock, observer, cancel);
         return run.execute(load);
     }
@@ -111,6 +111,7 @@ protected:
     OptionSettings options = LoadOptionSettings(configuration);
     ValueLists lists = ValueLists::Load(configuration);
     std::int64_t recordLimit = kMaxRegisteredRecords;
+    std::size_t chunkBytes = 1;
     testing::FakeClock clock;
     testing::RecordingObserver observer;
     CancelRequest cancel;
@@ -564,22 +565,26 @@ TEST_F(BadInputTest, MoreRecordsThanTheLimitEndTheRunBeforeAnyOutput) {
             load.size() > start + 40 && (load[start + 40] == 'D' || load[start + 40] == 'I');
     }
     WriteBytes(dir / "load.dat", load);
-    recordLimit = registered;
-    EXPECT_EQ(Run(dir / "load.dat").status, RunStatus::Validated);
+    // A line a chunk, and the whole file in one chunk: the limit falls inside it.
+    for (const std::size_t bytes : {std::size_t{1}, kDefaultChunkBytes}) {
+        chunkBytes = bytes;
+        recordLimit = registered;
+        EXPECT_EQ(Run(dir / "load.dat").status, RunStatus::Validated);
 
-    recordLimit = registered - 1;
-    observer.lines.clear();
-    const RunOutcome outcome = RunTouchingOnlyTheOutputs(dir / "load.dat");
-    EXPECT_EQ(outcome.status, RunStatus::TooLarge);
-    EXPECT_NE(outcome.problem.find(QuotedPath(dir / "load.dat")), std::string::npos)
-        << outcome.problem;
-    EXPECT_NE(outcome.problem.find("more than " + std::to_string(registered - 1) +
-                                   " dose and intake records"),
-              std::string::npos)
-        << outcome.problem;
-    EXPECT_TRUE(observer.lines.empty());
-    EXPECT_FALSE(fs::exists(dir / "load.err"));
-    EXPECT_FALSE(fs::exists(dir / "load.dst"));
+        recordLimit = registered - 1;
+        observer.lines.clear();
+        const RunOutcome outcome = RunTouchingOnlyTheOutputs(dir / "load.dat");
+        EXPECT_EQ(outcome.status, RunStatus::TooLarge);
+        EXPECT_NE(outcome.problem.find(QuotedPath(dir / "load.dat")), std::string::npos)
+            << outcome.problem;
+        EXPECT_NE(outcome.problem.find("more than " + std::to_string(registered - 1) +
+                                       " dose and intake records"),
+                  std::string::npos)
+            << outcome.problem;
+        EXPECT_TRUE(observer.lines.empty());
+        EXPECT_FALSE(fs::exists(dir / "load.err"));
+        EXPECT_FALSE(fs::exists(dir / "load.dst"));
+    }
 }
 
 /// Throws std::bad_alloc where memory would run out: at a phase or a line.
