@@ -39,7 +39,7 @@ PersonKey MakePersonKey(std::string_view idType, std::string_view employeeId) {
 
 void DoseRegister::addIntake(const IntakeEntry& entry) { intakes_.push_back(entry); }
 
-std::size_t DoseRegister::KeyHash(const PersonKey& key) {
+std::uint64_t DoseRegister::KeyHash(const PersonKey& key) {
     std::uint64_t head = 0;
     std::uint64_t tail = 0;
     std::memcpy(&head, key.data(), 8);
@@ -52,15 +52,16 @@ std::size_t DoseRegister::KeyHash(const PersonKey& key) {
         h *= 0xC4CEB9FE1A85EC53ULL;
         return h ^ (h >> 33);
     };
-    return static_cast<std::size_t>(mix(head ^ mix(tail)));
+    return mix(head ^ mix(tail));
 }
 
-std::size_t DoseRegister::findSlot(const PersonKey& key,
-                                   const std::vector<std::uint32_t>& firstPosition) const {
+std::size_t DoseRegister::findSlot(const PersonKey& key, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t group = slots_[slot];
-        if (group == kEmptySlot || SameKey(doses_[firstPosition[group]].key, key)) return slot;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
+        const Slot& here = slots_[slot];
+        if (here.group == kEmptySlot) return slot;
+        if (here.tag == tag && SameKey(doses_[groupFirst_[here.group]].key, key)) return slot;
     }
 }
 
@@ -75,8 +76,8 @@ void DoseRegister::buildIndex() {
     }
     std::size_t capacity = 16;
     while (capacity < 2 * runs) capacity *= 2;
-    slots_.assign(capacity, kEmptySlot);
-    std::vector<std::uint32_t> firstPosition;
+    slots_.assign(capacity, Slot{});
+    groupFirst_.clear();
     groupOfPosition_.assign(doses_.size(), 0);
     for (std::uint32_t position = 0; position < doses_.size(); ++position) {
         // A person's dose records usually follow one another: reuse the previous record's group.
@@ -84,15 +85,17 @@ void DoseRegister::buildIndex() {
             groupOfPosition_[position] = groupOfPosition_[position - 1];
             continue;
         }
-        const std::size_t slot = findSlot(doses_[position].key, firstPosition);
-        if (slots_[slot] == kEmptySlot) {
-            slots_[slot] = static_cast<std::uint32_t>(firstPosition.size());
-            firstPosition.push_back(position);
+        const std::uint64_t hash = KeyHash(doses_[position].key);
+        Slot& slot = slots_[findSlot(doses_[position].key, hash)];
+        if (slot.group == kEmptySlot) {
+            slot = {static_cast<std::uint32_t>(groupFirst_.size()),
+                    static_cast<std::uint32_t>(hash >> 32)};
+            groupFirst_.push_back(position);
         }
-        groupOfPosition_[position] = slots_[slot];
+        groupOfPosition_[position] = slot.group;
     }
 
-    groupStarts_.assign(firstPosition.size() + 1, 0);
+    groupStarts_.assign(groupFirst_.size() + 1, 0);
     for (const std::uint32_t group : groupOfPosition_) ++groupStarts_[group + 1];
     for (std::size_t group = 1; group < groupStarts_.size(); ++group)
         groupStarts_[group] += groupStarts_[group - 1];
@@ -119,12 +122,9 @@ void DoseRegister::buildIndex() {
 
 std::optional<std::uint32_t> DoseRegister::groupOf(const PersonKey& key) const {
     if (slots_.empty()) return std::nullopt;
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = KeyHash(key) & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t group = slots_[slot];
-        if (group == kEmptySlot) return std::nullopt;
-        if (SameKey(doses_[byPerson_[groupStarts_[group]]].key, key)) return group;
-    }
+    const std::uint32_t group = slots_[findSlot(key, KeyHash(key))].group;
+    if (group == kEmptySlot) return std::nullopt;
+    return group;
 }
 
 bool DoseRegister::twoOrMoreEntriesTouch(const PersonKey& key, std::int32_t lowDays,

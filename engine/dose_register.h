@@ -129,10 +129,16 @@ private:
     static constexpr std::size_t kLargeGroupSize = 16;
     static constexpr std::uint32_t kEmptySlot = UINT32_MAX;
 
-    static std::size_t KeyHash(const PersonKey& key);
+    /// A slot of the hash table: a group and the high half of its key's hash, compared before
+    /// the key itself, whose entry lies anywhere in the dose list.
+    struct Slot {
+        std::uint32_t group = kEmptySlot;
+        std::uint32_t tag = 0;
+    };
+
+    static std::uint64_t KeyHash(const PersonKey& key);
     /// The slot of the hash table holding the key's group, or the empty slot where it would go.
-    std::size_t findSlot(const PersonKey& key,
-                         const std::vector<std::uint32_t>& firstPosition) const;
+    std::size_t findSlot(const PersonKey& key, std::uint64_t hash) const;
     /// The group (person) of a key, if it has entries.
     std::optional<std::uint32_t> groupOf(const PersonKey& key) const;
     bool groupTouchedTwice(std::uint32_t group, std::int32_t lowDays, std::int32_t highDays) const;
@@ -141,7 +147,8 @@ private:
     GrowingArray<IntakeEntry> intakes_;
     std::vector<std::uint32_t> byPerson_;     // positions group after group, file order within
     std::vector<std::uint32_t> groupStarts_;  // group g holds byPerson_[groupStarts_[g] .. [g + 1])
-    std::vector<std::uint32_t> slots_;        // open-addressing table of group numbers by key
+    std::vector<std::uint32_t> groupFirst_;   // by group: the position of its first entry
+    std::vector<Slot> slots_;                 // open-addressing table of groups by key
     std::unordered_map<std::uint32_t, LargeGroup> largeGroups_;  // by group
     std::vector<std::uint32_t> groupOfPosition_;  // by position: the group of its key
     double cedeTotal_ = 0;
