@@ -7,16 +7,20 @@
 namespace talveron {
 
 void FindingBuffer::writeFinding(const Finding& finding, const FindingPlace& place) {
-    Kept& kept = kept_.emplace_back(Kept{finding, place, text_.size()});
+    Kept& kept = kept_.emplace_back(Kept{finding, place});
     kept.finding.message = {};
-    text_.append(finding.message);
-    kept.sectionStart = text_.size();
+    kept.messageLength = finding.message.size();
+    kept.headStart = text_.size();
     if (WrittenToResults(*options_, finding)) {
-        AppendFindingSectionBody(text_, finding);
-        kept.informationStart = text_.size();
-        text_.append(finding.message).append(" Line:").append(FormatGrouped(finding.lineNumber));
+        kept.messageStart = AppendFindingSectionHead(text_, finding);
+        kept.tailStart = text_.size();
+        AppendFindingSectionTail(text_, finding);
+        kept.suffixStart = text_.size();
+        text_.append(" Line:").append(FormatGrouped(finding.lineNumber));
     } else {
-        kept.informationStart = text_.size();
+        kept.messageStart = text_.size();
+        text_.append(finding.message);
+        kept.tailStart = kept.suffixStart = kept.headStart = text_.size();
     }
     kept.end = text_.size();
     if (options_->on(OptionKey::IOS))
@@ -33,11 +37,13 @@ void FindingBuffer::clear(const OptionSettings& options) {
 BufferedFinding FindingBuffer::at(std::size_t index) const {
     const Kept& kept = kept_[index];
     const std::string_view text(text_);
-    BufferedFinding result{
-        kept.finding, kept.place,
-        text.substr(kept.sectionStart, kept.informationStart - kept.sectionStart),
-        text.substr(kept.informationStart, kept.end - kept.informationStart)};
-    result.finding.message = text.substr(kept.messageStart, kept.sectionStart - kept.messageStart);
+    const auto part = [&](std::size_t from, std::size_t to) {
+        return text.substr(from, to - from);
+    };
+    BufferedFinding result{kept.finding, kept.place, part(kept.headStart, kept.tailStart),
+                           part(kept.tailStart, kept.suffixStart),
+                           part(kept.suffixStart, kept.end)};
+    result.finding.message = text.substr(kept.messageStart, kept.messageLength);
     return result;
 }
 

@@ -16,18 +16,20 @@ namespace talveron {
 struct BufferedFinding {
     Finding finding;
     FindingPlace place;
-    /// The finding's results-file section after its number; empty when the finding is not
-    /// written to the results file.
-    std::string_view sectionBody;
-    /// The information line's text for a finding written to the results file.
-    std::string_view information;
+    /// The finding's results-file section after its number, without the record between its two
+    /// parts; both are empty when the finding is not written to the results file.
+    std::string_view sectionHead;
+    std::string_view sectionTail;
+    /// What the information line adds to the message: " Line:" and the line number.
+    std::string_view informationSuffix;
 };
 
 /// Keeps the findings of records checked ahead of their turn, so that they reach the results file
-/// later, in the order they were reported. Whatever composing a finding's section, its
-/// information line and its tally costs is paid here, on the thread that checked the records;
-/// only numbering the sections is left for the turn. The message is copied; every other view of
-/// a finding (the line, the field's value and name) must stay valid until the finding is written.
+/// later, in the order they were reported. What composing a finding's section, its information
+/// line and its tally costs is paid here, on the thread that checked the records; numbering the
+/// sections and joining their parts is left for the turn. The message is copied (into the
+/// section when there is one); every other view of a finding (the line, the field's value and
+/// name) must stay valid until the finding is written.
 class FindingBuffer final : public FindingSink {
 public:
     void writeFinding(const Finding& finding, const FindingPlace& place) override;
@@ -41,17 +43,21 @@ public:
     const OccurrenceTally& tally() const { return tally_; }
 
 private:
+    /// Where a finding's texts lie in text_: the section's head, which holds the message, then
+    /// its tail, then the information suffix; for a finding not written, the message alone.
     struct Kept {
         Finding finding;  // message left empty: it lives in text_
         FindingPlace place;
+        std::size_t headStart = 0;
         std::size_t messageStart = 0;
-        std::size_t sectionStart = 0;
-        std::size_t informationStart = 0;
+        std::size_t messageLength = 0;
+        std::size_t tailStart = 0;
+        std::size_t suffixStart = 0;
         std::size_t end = 0;
     };
     const OptionSettings* options_ = nullptr;
     std::vector<Kept> kept_;
-    std::string text_;  // each finding's message, section body and information, one after another
+    std::string text_;  // the findings' texts, one after another
     OccurrenceTally tally_;
 };
 

@@ -11,7 +11,7 @@ void InformationLine::show(std::string_view caption, std::string_view text) {
 
 FindingWriter::FindingWriter(OutputFile& results, RunObserver& observer,
                              InformationLine& information)
-    : results_(results), observer_(observer), information_(information) {}
+    : results_(results), observer_(observer), informationLine_(information) {}
 
 bool WrittenToResults(const OptionSettings& options, const Finding& finding) {
     return options.on(OptionKey::GRF) &&
@@ -22,14 +22,17 @@ void FindingWriter::write(const FindingBuffer& findings, std::size_t first, std:
     for (std::size_t index = first; index < last; ++index) {
         const BufferedFinding kept = findings.at(index);
         observer_.findingReported(kept.finding, kept.place);
-        if (kept.sectionBody.empty()) continue;
+        if (kept.sectionHead.empty()) continue;
         number_.clear();
         AppendFindingSectionNumber(number_, ++findingCount_);
         results_.append(number_);
-        results_.append(kept.sectionBody);
-        information_.show(
+        results_.append(kept.sectionHead);
+        results_.append(kept.finding.record);
+        results_.append(kept.sectionTail);
+        information_.assign(kept.finding.message).append(kept.informationSuffix);
+        informationLine_.show(
             kept.finding.level == Level::Error ? "ERROR Information" : "WARNING Information",
-            kept.information);
+            information_);
     }
 }
 

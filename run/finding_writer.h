@@ -41,9 +41,11 @@ public:
 private:
     OutputFile& results_;
     RunObserver& observer_;
-    InformationLine& information_;
+    InformationLine& informationLine_;
     std::int64_t findingCount_ = 0;
-    std::string number_;  // reused for every finding, so writing allocates nothing
+    // Reused for every finding, so that writing allocates nothing.
+    std::string number_;
+    std::string information_;
 };
 
 }  // namespace talveron

@@ -9,7 +9,7 @@ namespace talveron {
 
 /// The bytes a chunk of lines is read in: large enough that handing it between threads costs
 /// nothing noticeable, small enough that a few in flight stay in the cache.
-inline constexpr std::size_t kDefaultChunkBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kDefaultChunkBytes = std::size_t{1} << 19;
 
 /// The most lines a chunk holds whatever their length: what a line costs beyond its bytes (its
 /// findings, its tallies) must not grow a chunk without bound when the lines are empty.

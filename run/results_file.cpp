@@ -28,29 +28,30 @@ void AppendFindingSectionNumber(std::string& out, std::int64_t number) {
     out.append(text, PutNumber(text + 3, number));
 }
 
-void AppendFindingSectionBody(std::string& out, const Finding& finding) {
+std::size_t AppendFindingSectionHead(std::string& out, const Finding& finding) {
     constexpr std::string_view kLine = "]\r\nLine=", kCol = "\r\nCol=", kChar = "\r\nChar=",
-                               kMsg = "\r\nMsg=", kData = "\r\nData=", kType = "\r\nType=",
-                               kLevel = "\r\nLevel=", kEnd = "\r\n";
-    constexpr std::size_t kKeys = kLine.size() + kCol.size() + kChar.size() + kMsg.size() +
-                                  kData.size() + kType.size() + kLevel.size() + kEnd.size();
-    const std::string_view type =
-        finding.headerType ? std::string_view("H") : StatedRecordType(finding.record);
-    const std::string_view level = LevelText(finding.level);
+                               kMsg = "\r\nMsg=", kData = "\r\nData=";
+    constexpr std::size_t kKeys =
+        kLine.size() + kCol.size() + kChar.size() + kMsg.size() + kData.size();
     // Sized once for the longest it can be, written in place, then cut to what was written: a
-    // section costs a few copies instead of twenty appends.
+    // section costs a few copies instead of a dozen appends.
     const std::size_t start = out.size();
-    out.resize(start + kKeys + 3 * kNumberWidth + finding.message.size() + finding.record.size() +
-               type.size() + level.size());
+    out.resize(start + kKeys + 3 * kNumberWidth + finding.message.size());
     char* at = out.data() + start;
     at = PutNumber(Put(at, kLine), finding.lineNumber);
     at = PutNumber(Put(at, kCol), finding.column);
-    at = PutNumber(Put(at, kChar), finding.character);
-    at = Put(Put(at, kMsg), finding.message);
-    at = Put(Put(at, kData), finding.record);
-    at = Put(Put(at, kType), type);
-    at = Put(Put(Put(at, kLevel), level), kEnd);
+    at = Put(PutNumber(Put(at, kChar), finding.character), kMsg);
+    const auto message = static_cast<std::size_t>(at - out.data());
+    at = Put(Put(at, finding.message), kData);
     out.resize(static_cast<std::size_t>(at - out.data()));
+    return message;
+}
+
+void AppendFindingSectionTail(std::string& out, const Finding& finding) {
+    const std::string_view type =
+        finding.headerType ? std::string_view("H") : StatedRecordType(finding.record);
+    out.append("\r\nType=").append(type).append("\r\nLevel=").append(LevelText(finding.level));
+    out.append("\r\n");
 }
 
 void AppendResultsTrailer(std::string& out, std::int64_t count) {
