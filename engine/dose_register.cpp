@@ -79,9 +79,20 @@ void DoseRegister::buildIndex() {
     slots_.assign(capacity, Slot{});
     groupFirst_.clear();
     groupOfPosition_.assign(doses_.size(), 0);
+    const auto startsRun = [&](std::size_t position) {
+        return position == 0 || !SameKey(doses_[position].key, doses_[position - 1].key);
+    };
+    // The table is larger than the cache and its slots are met at random: the slot of a key a few
+    // runs ahead is fetched while this one is looked up.
+    constexpr std::size_t kLookAhead = 16;
+    const std::size_t mask = slots_.size() - 1;
     for (std::uint32_t position = 0; position < doses_.size(); ++position) {
+        const std::size_t ahead = position + kLookAhead;
+        if (ahead < doses_.size() && startsRun(ahead)) {
+            __builtin_prefetch(&slots_[KeyHash(doses_[ahead].key) & mask]);
+        }
         // A person's dose records usually follow one another: reuse the previous record's group.
-        if (position > 0 && SameKey(doses_[position].key, doses_[position - 1].key)) {
+        if (!startsRun(position)) {
             groupOfPosition_[position] = groupOfPosition_[position - 1];
             continue;
         }
