@@ -196,11 +196,9 @@ DoseValues ReadDoseValues(const RecordContext& record) {
 void CheckIntakeCorrelation(RecordContext& record, int cedeOrdinal, double cede) {
     const IntakeSummary intakes =
         record.environment().doses.intakesOf(record.lineNumber(), record.intakeSearchStart());
-    for (const IntakeRule& check : kIntakeRules) {
-        if (record.on(check.rule.code) && check.applies(cede, intakes)) {
-            record.report(check.rule, cedeOrdinal);
-        }
-    }
+    ForEachBit(RulesThatApply<kIntakeRules>(cede, intakes), [&](std::size_t i) {
+        if (record.on(kIntakeRules[i].rule.code)) record.report(kIntakeRules[i].rule, cedeOrdinal);
+    });
 }
 
 /// What breaks a trimmed dose value's syntax: the last applicable rule, and for the invalid-
@@ -280,11 +278,10 @@ void CheckDoseValues(RecordContext& record) {
     const KnownFields::Dose& fields = record.environment().fields.dose;
     const DoseValues doses = ReadDoseValues(record);
     CheckIntakeCorrelation(record, fields.cede, doses.cede.value);
-    for (const DoseRule& check : kDoseRules) {
-        if (record.on(check.rule.code) && check.applies(doses)) {
-            record.report(check.rule, fields.*check.field);
-        }
-    }
+    ForEachBit(RulesThatApply<kDoseRules>(doses), [&](std::size_t i) {
+        const DoseRule& check = kDoseRules[i];
+        if (record.on(check.rule.code)) record.report(check.rule, fields.*check.field);
+    });
 }
 
 }  // namespace talveron

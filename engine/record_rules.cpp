@@ -164,11 +164,10 @@ bool LooksLikeTestData(std::string_view name, const char* readableEnd) {
 void CheckDates(RecordContext& record) {
     const KnownFields::Dose& fields = record.environment().fields.dose;
     const RecordDates dates = ReadRecordDates(record);
-    for (const DateRule& check : kDateRules) {
-        if (record.on(check.rule.code) && check.applies(dates)) {
-            record.report(check.rule, fields.*check.field);
-        }
-    }
+    ForEachBit(RulesThatApply<kDateRules>(dates), [&](std::size_t i) {
+        const DateRule& check = kDateRules[i];
+        if (record.on(check.rule.code)) record.report(check.rule, fields.*check.field);
+    });
 }
 
 void CheckSingleMonitoringPeriod(RecordContext& record) {
@@ -221,11 +220,10 @@ void CheckClassMode(RecordContext& record) {
     const KnownFields::Intake& fields = record.environment().fields.intake;
     const std::string_view classText = record.value(fields.classField);
     const std::string_view mode = record.value(fields.mode);
-    for (const ClassModeRule& check : kClassModeRules) {
-        if (record.on(check.rule.code) && check.applies(classText, mode)) {
-            record.report(check.rule, fields.mode);
-        }
-    }
+    ForEachBit(RulesThatApply<kClassModeRules>(classText, mode), [&](std::size_t i) {
+        if (record.on(kClassModeRules[i].rule.code))
+            record.report(kClassModeRules[i].rule, fields.mode);
+    });
 }
 
 }  // namespace talveron
