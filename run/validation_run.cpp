@@ -238,12 +238,14 @@ void RunState::registerLoadFile(std::istream& file) {
             const std::string_view line = chunk.line(i);
             if (line.size() < 2) continue;
             if (records < registered.records.size() &&
-                registered.records[records].lineNumber == lineNumber &&
-                registeredBefore + static_cast<std::int64_t>(++records) > inputs_.recordLimit) {
-                tooLarge("it holds more than " + FormatGrouped(inputs_.recordLimit) +
-                         " dose and intake records");
-                more = false;
-                break;
+                registered.records[records].lineNumber == lineNumber) {
+                ++records;
+                if (registeredBefore + static_cast<std::int64_t>(records) > inputs_.recordLimit) {
+                    tooLarge("it holds more than " + FormatGrouped(inputs_.recordLimit) +
+                             " dose and intake records");
+                    more = false;
+                    break;
+                }
             }
             consumed += static_cast<std::int64_t>(line.size()) + 5;
             progress_.registrationLine(consumed, fileLength_);
