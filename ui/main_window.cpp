@@ -82,7 +82,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
           InConfigurationDirectory(services_.configurationDirectory, kConfigurationFileName)),
       recentFiles_(
           InConfigurationDirectory(services_.configurationDirectory, kDesktopSettingsFileName)),
-      controller_(services_.clock, this),
+      controller_(services_.clock, this, services_.refreshInterval),
       history_(services_.stateDirectory) {
     setObjectName(QStringLiteral("f"));
     setWindowTitle(Text(kProgramTitle));

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -40,6 +41,8 @@ struct MainWindowServices {
     std::filesystem::path helpDirectory;           ///< where the help documents are
     /// Where the findings of the last run of each load file are kept; empty: nowhere.
     std::filesystem::path stateDirectory;
+    /// How often the panels show how a run is going.
+    std::chrono::milliseconds refreshInterval = kRunRefreshInterval;
 };
 
 /// The main window "Talveron": VALIDATE / CANCEL and VIEW RESULTS, the panels a run keeps up to

@@ -30,6 +30,10 @@ struct RunRequest {
     std::optional<std::vector<IdentityDigest>> earlier;
 };
 
+/// Ten refreshes a second look live; each repaints the panels, time the checks lose on a machine
+/// of few cores.
+inline constexpr std::chrono::milliseconds kRunRefreshInterval{100};
+
 /// Runs one validation at a time on a worker thread: the request goes in, the outcome comes back
 /// through finished() on the thread that owns the controller. cancel() requests the end of the
 /// run, which the engine tests before every line. While the run works, a timer on the
@@ -39,9 +43,8 @@ class RunController final : public QObject {
     Q_OBJECT
 
 public:
-    explicit RunController(
-        const Clock& clock, QObject* parent = nullptr,
-        std::chrono::milliseconds refreshInterval = std::chrono::milliseconds(50));
+    explicit RunController(const Clock& clock, QObject* parent = nullptr,
+                           std::chrono::milliseconds refreshInterval = kRunRefreshInterval);
     /// Cancels a run still going and waits for its thread.
     ~RunController() override;
 

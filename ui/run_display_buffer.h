@@ -12,8 +12,8 @@
 namespace talveron {
 
 /// What the window shows of a run, passed from the run's thread to the display. The run writes
-/// through the RunObserver calls; the display takes the changes at its own pace (a refresh every
-/// few dozen milliseconds). The calls made for every line and every finding cost one relaxed
+/// through the RunObserver calls; the display takes the changes at its own pace (ten refreshes a
+/// second). The calls made for every line and every finding cost one relaxed
 /// atomic load and a small copy until the display asks for a refresh; only then is anything
 /// published under the lock, the line text included, once per refresh. Phase, progress and
 /// elapsed-time changes (a few hundred per run) are published at once, and the Finished phase

@@ -362,8 +362,10 @@ private slots:
 
 private:
     void makeWindow() {
-        window_ = std::make_unique<MainWindow>(MainWindowServices{
-            dialogs_, opener_, clock_, root_ / "config", root_ / "help", root_ / "state"});
+        // Refreshed often, so that a run of a few megabytes is seen while it goes.
+        window_ = std::make_unique<MainWindow>(
+            MainWindowServices{dialogs_, opener_, clock_, root_ / "config", root_ / "help",
+                               root_ / "state", std::chrono::milliseconds(10)});
         window_->show();
     }
     fs::path write(const std::string& name, const std::string& bytes) const {
