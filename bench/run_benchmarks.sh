@@ -286,20 +286,50 @@ rm -f "$scratch/generated.dat"
 
 measure_once "$data/tiny.dat"
 startup_kb=$(measured "Maximum resident set size")
+# The five runs of each figure are taken in five rounds over all the files, not one after another:
+# a slow spell of the machine, which can last a minute, then falls on a round of every row alike
+# instead of on one row's five runs.
+declare -A best_ns=()
+time_into() {
+  local key=$1 start elapsed
+  shift
+  start=$(now_ns)
+  "$@" >/dev/null 2>&1 || true
+  elapsed=$(($(now_ns) - start))
+  if [[ -z ${best_ns[$key]:-} ]] || ((elapsed < best_ns[$key])); then best_ns[$key]=$elapsed; fi
+}
+declare -A rss_of
+for records in "$hundred_k" "$million"; do
+  for faults in none one-percent all; do
+    file="$data/r$records-$faults.dat"
+    measure_once "$file"
+    rss_of[$records-$faults]=$(measured "Maximum resident set size")
+    cat_twice "$file"
+  done
+done
+for round in 1 2 3 4 5; do
+  echo "Measuring the whole runs, round $round of 5 ..."
+  for records in "$hundred_k" "$million"; do
+    for faults in none one-percent all; do
+      file="$data/r$records-$faults.dat"
+      key="$records-$faults"
+      time_into "floor-$key" cat_twice "$file"
+      time_into "run-$key" validate "$file"
+      time_into "one-$key" validate --threads 1 "$file"
+    done
+  done
+done
 rows=()
 declare -A mbps one_thread_mbps rss_above
 for records in "$hundred_k" "$million"; do
   for faults in none one-percent all; do
     file="$data/r$records-$faults.dat"
-    echo "Measuring $(basename "$file") ..."
     bytes=$(stat -c %s "$file")
-    measure_once "$file"
-    rss=$(measured "Maximum resident set size")
-    cat_twice "$file"
-    floor_ns=$(best_of_5 cat_twice "$file")
-    run_ns=$(best_of_5 validate "$file")
-    one_thread_ns=$(best_of_5 validate --threads 1 "$file")
     key="$records-$faults"
+    rss=${rss_of[$key]}
+    floor_ns=${best_ns[floor-$key]}
+    run_ns=${best_ns[run-$key]}
+    one_thread_ns=${best_ns[one-$key]}
     mbps[$key]=$(rate "$bytes" "$run_ns")
     one_thread_mbps[$key]=$(rate "$bytes" "$one_thread_ns")
     rss_above[$key]=$(mebibytes $((rss - startup_kb)))
@@ -323,12 +353,19 @@ measure_once --threads 1 --jobs 1 "${jobs_files[@]}"
 jobs1_cpu=$(measured "Percent of CPU")
 measure_once --threads 1 --jobs 2 "${jobs_files[@]}"
 jobs2_cpu=$(measured "Percent of CPU")
-jobs1_ns=$(best_of_5 validate --threads 1 --jobs 1 "${jobs_files[@]}")
-jobs2_ns=$(best_of_5 validate --threads 1 --jobs 2 "${jobs_files[@]}")
+# In turns, like the whole runs; the second pair with the default threads: one file at a time
+# on every core against two files at a time.
+for _ in 1 2 3 4 5; do
+  time_into jobs1 validate --threads 1 --jobs 1 "${jobs_files[@]}"
+  time_into jobs2 validate --threads 1 --jobs 2 "${jobs_files[@]}"
+  time_into default-jobs1 validate --jobs 1 "${jobs_files[@]}"
+  time_into default-jobs2 validate --jobs 2 "${jobs_files[@]}"
+done
+jobs1_ns=${best_ns[jobs1]}
+jobs2_ns=${best_ns[jobs2]}
 jobs_ratio=$(ratio "$jobs1_ns" "$jobs2_ns")
-# And with the default threads: one file at a time on every core against two files at a time.
-default_jobs1_ns=$(best_of_5 validate --jobs 1 "${jobs_files[@]}")
-default_jobs2_ns=$(best_of_5 validate --jobs 2 "${jobs_files[@]}")
+default_jobs1_ns=${best_ns[default-jobs1]}
+default_jobs2_ns=${best_ns[default-jobs2]}
 
 echo "Measuring the desktop program on $(basename "$data/r$million-none.dat") ..."
 # The window and talveron-cli take turns on the same file, so that both meet the same state of
@@ -425,7 +462,8 @@ every figure below on the machine at hand.$quick_note
   $(rate "$generator_bytes" "$generator_ns") MB/s here.
 - **Whole runs**: \`talveron-cli --quiet --config data/TALVERON.CFG --as-of $as_of FILE\`, both
   passes, results file and summary report included; wall time is the best of 5 runs with the file
-  in the page cache. By default a run checks its lines on one thread per core ($(nproc) here) and
+  in the page cache, taken in five rounds over all the files (a slow spell of the machine then
+  falls on every row alike). By default a run checks its lines on one thread per core ($(nproc) here) and
   writes them in line order; the "one thread" columns are the same runs with \`--threads 1\`.
   **Floor**: \`cat FILE FILE > /dev/null\`, best of 5, the cost of reading the
   file twice as the two passes do; the ratio is the run's time over the floor's.
@@ -436,8 +474,8 @@ every figure below on the machine at hand.$quick_note
   findings: the minimum-length ERROR of the blank Employee_ID and "Multiple dose records for same
   monitoring period", since the periods of so many records overlap.
 - **Jobs**: eight files of $(megabytes $((jobs_bytes / 8))) MB each (1% faulty), validated in one
-  command with \`--jobs 1\` and with \`--jobs 2\`, each file on one thread (\`--threads 1\`); the
-  ratio is the throughput of two jobs over one. (By default the cores are shared out among the
+  command with \`--jobs 1\` and with \`--jobs 2\`, each file on one thread (\`--threads 1\`), in
+  turns, best of 5 each; the ratio is the throughput of two jobs over one. (By default the cores are shared out among the
   jobs, so \`--jobs 1\` already keeps every core busy: its figures are given below too.)
 - **Micro-benchmarks**: \`build-bench/bench/talveron-microbench\` (Google Benchmark) on records
   generated in memory: line framing, field extraction, \`ParseNumber\`, the field validators on
