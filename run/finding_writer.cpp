@@ -11,7 +11,11 @@ void InformationLine::show(std::string_view caption, std::string_view text) {
 
 FindingWriter::FindingWriter(OutputFile& results, RunObserver& observer,
                              InformationLine& information)
-    : results_(results), observer_(observer), informationLine_(information) {}
+    : results_(results),
+      observer_(observer),
+      informationLine_(information),
+      captions_{std::string(LevelText(Level::Error)) + " Information",
+                std::string(LevelText(Level::Warning)) + " Information"} {}
 
 bool WrittenToResults(const OptionSettings& options, const Finding& finding) {
     return options.on(OptionKey::GRF) &&
@@ -30,9 +34,7 @@ void FindingWriter::write(const FindingBuffer& findings, std::size_t first, std:
         results_.append(kept.finding.record);
         results_.append(kept.sectionTail);
         information_.assign(kept.finding.message).append(kept.informationSuffix);
-        informationLine_.show(
-            kept.finding.level == Level::Error ? "ERROR Information" : "WARNING Information",
-            information_);
+        informationLine_.show(captions_[kept.finding.level == Level::Error ? 0 : 1], information_);
     }
 }
 

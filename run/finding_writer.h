@@ -46,6 +46,7 @@ private:
     // Reused for every finding, so that writing allocates nothing.
     std::string number_;
     std::string information_;
+    std::string captions_[2];  // the information frame's caption for an error, for a warning
 };
 
 }  // namespace talveron
