@@ -67,17 +67,23 @@ trap 'rm -rf "$scratch"' EXIT
 
 now_ns() { date +%s%N; }
 
+# Runs a command once and keeps its wall time under `key` in best_ns when it is the fastest yet.
+declare -A best_ns=()
+time_into() {
+  local key=$1 start elapsed
+  shift
+  start=$(now_ns)
+  "$@" >/dev/null 2>&1 || true
+  elapsed=$(($(now_ns) - start))
+  if [[ -z ${best_ns[$key]:-} ]] || ((elapsed < best_ns[$key])); then best_ns[$key]=$elapsed; fi
+}
+
 # Runs a command five times; prints the wall time of the fastest run in nanoseconds. A virtual
 # machine's cores now and then stall for a while: the fastest of five is seldom hit by that.
 best_of_5() {
-  local best=0 start elapsed
-  for _ in 1 2 3 4 5; do
-    start=$(now_ns)
-    "$@" >/dev/null 2>&1 || true
-    elapsed=$(($(now_ns) - start))
-    if ((best == 0 || elapsed < best)); then best=$elapsed; fi
-  done
-  echo "$best"
+  unset 'best_ns[best-of-5]'
+  for _ in 1 2 3 4 5; do time_into best-of-5 "$@"; done
+  echo "${best_ns[best-of-5]}"
 }
 
 cat_twice() { cat "$1" "$1" >/dev/null; }
@@ -289,15 +295,6 @@ startup_kb=$(measured "Maximum resident set size")
 # The five runs of each figure are taken in five rounds over all the files, not one after another:
 # a slow spell of the machine, which can last a minute, then falls on a round of every row alike
 # instead of on one row's five runs.
-declare -A best_ns=()
-time_into() {
-  local key=$1 start elapsed
-  shift
-  start=$(now_ns)
-  "$@" >/dev/null 2>&1 || true
-  elapsed=$(($(now_ns) - start))
-  if [[ -z ${best_ns[$key]:-} ]] || ((elapsed < best_ns[$key])); then best_ns[$key]=$elapsed; fi
-}
 declare -A rss_of
 for records in "$hundred_k" "$million"; do
   for faults in none one-percent all; do
